@@ -1,0 +1,4 @@
+// The rectangle type and its accessors come from CoreGraphics itself on Apple platforms.
+#pragma once
+
+#include <CoreGraphics/CGGeometry.h>
