@@ -112,7 +112,7 @@ ProcessResult run_process(const std::string& path, const ProcessOptions& options
   envp.push_back(nullptr);
 
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), envp.data());
+  const int spawned = posix_spawnp(&pid, path.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   if (pipe_fds[1] != -1) close(pipe_fds[1]);
   errno = spawned;
