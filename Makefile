@@ -17,9 +17,9 @@ build: build-deps
 	cmake --build --preset release
 
 test: test-deps
-	cmake --preset release
-	cmake --build --preset release
-	ctest --preset release
+	cmake --preset test
+	cmake --build --preset test
+	ctest --preset test
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
