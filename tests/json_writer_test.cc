@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace screenprobe {
@@ -79,8 +79,7 @@ TEST(JsonWriter, NumbersInTheShortestFormThatReadsBack) {
   for (const Case& c : cases) {
     const std::string text = json_number(c.value);
     EXPECT_EQ(text, c.text);
-    double back = 0;
-    std::from_chars(text.data(), text.data() + text.size(), back);
+    const double back = std::strtod(text.c_str(), nullptr);
     EXPECT_EQ(back, c.value);
     EXPECT_EQ(std::signbit(back), std::signbit(c.value));
   }

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "fake_screen.h"
+#include "sample_reports.h"
 #include "temp_stream.h"
 
 namespace screenprobe {
@@ -153,20 +154,7 @@ TEST(ProbeRun, WritesTheReportAndStatusZero) {
   TempStream out, err;
 
   EXPECT_EQ(run_probe(&screen, out.get(), err.get()), kExitReport);
-  EXPECT_EQ(out.contents(),
-            "{\n"
-            "  \"hasNotch\" : true,\n"
-            "  \"menuBarHeight\" : 37,\n"
-            "  \"notchLeft\" : 662,\n"
-            "  \"notchRight\" : 847,\n"
-            "  \"notchWidth\" : 185,\n"
-            "  \"safeTop\" : 32,\n"
-            "  \"scale\" : 2,\n"
-            "  \"screenHeight\" : 982,\n"
-            "  \"screenWidth\" : 1512,\n"
-            "  \"screenX\" : 0,\n"
-            "  \"screenY\" : 0\n"
-            "}\n");
+  EXPECT_EQ(out.contents(), testing::kNotchedLaptopReport);
   EXPECT_EQ(err.contents(), "");
 }
 
