@@ -257,6 +257,10 @@ std::unique_ptr<Screen> main_screen() {
     scale = x11::scale_from_resources(text->bytes, text->truncated);
   }
 
+  // A server that went away part-way leaves replies missing that were never "not set": what
+  // is left would only look like a measurement.
+  if (xcb_connection_has_error(c) != 0) return nullptr;
+
   const RootRect visible = x11::visible_area(*monitor, gtk_workareas, net_workarea, desktop_index);
   return std::make_unique<X11Screen>(x11::to_report_space(*monitor, *monitor),
                                      x11::to_report_space(visible, *monitor), scale);
