@@ -24,18 +24,10 @@ test: test-deps
 	cmake --build --preset asan
 	ctest --preset asan
 
-# The report on a headless machine: a throwaway Xvfb with a 32-pixel top panel and Xft.dpi 192,
-# the probe against it, then the server is stopped.
+# The report on a headless machine: the probe against a throwaway Xvfb with a 32-pixel top
+# panel and Xft.dpi 192, which is stopped afterwards.
 demo: build demo-deps
-	@display_file=$$(mktemp); \
-	Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1920x1080x24 3>"$$display_file" \
-	  >/dev/null 2>&1 & xvfb_pid=$$!; \
-	for i in $$(seq 100); do [ -s "$$display_file" ] && break; sleep 0.1; done; \
-	export DISPLAY=":$$(head -n 1 "$$display_file")"; rm -f "$$display_file"; \
-	xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA 0,32,1920,1048; \
-	echo 'Xft.dpi: 192' | xrdb -merge; \
-	./build/release/screenprobe; status=$$?; \
-	kill $$xvfb_pid; wait $$xvfb_pid 2>/dev/null; exit $$status
+	@bench/panel_xvfb.sh ./build/release/screenprobe
 
 build-deps:
 	@sh .ci/install-packages $(BUILD_PACKAGES)
