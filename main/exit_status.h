@@ -1,4 +1,4 @@
-// The probe's exit statuses. 70 and 74 follow sysexits(3), so scripts can tell a broken run
+// The probe's exit statuses. 70, 71 and 74 follow sysexits(3), so scripts can tell a broken run
 // from an answer.
 #pragma once
 
@@ -8,6 +8,7 @@ enum ExitStatus : int {
   kExitReport = 0,     // the report was written
   kExitNoScreen = 1,   // the platform has no main screen; the failure line was written
   kExitSoftware = 70,  // the report holds a number JSON cannot carry; nothing was written
+  kExitOsError = 71,   // the machine ran out of memory; nothing was written
   kExitIoError = 74,   // standard output could not be written
 };
 
