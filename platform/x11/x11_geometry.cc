@@ -1,7 +1,6 @@
 #include "x11_geometry.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace screenprobe::x11 {
@@ -10,31 +9,27 @@ namespace {
 
 constexpr size_t kValuesPerArea = 4;
 
-RootRect area_at(std::span<const uint32_t> values, size_t index) {
-  const size_t at = index * kValuesPerArea;
-  return RootRect{values[at], values[at + 1], values[at + 2], values[at + 3]};
-}
+bool has_area(RootRect rect) { return rect.width > 0 && rect.height > 0; }
 
 bool contains(RootRect outer, RootRect inner) {
-  return inner.width > 0 && inner.height > 0 && inner.x >= outer.x && inner.y >= outer.y &&
+  return has_area(inner) && inner.x >= outer.x && inner.y >= outer.y &&
          inner.x + inner.width <= outer.x + outer.width &&
          inner.y + inner.height <= outer.y + outer.height;
 }
 
-std::string_view trim(std::string_view text) {
-  constexpr std::string_view kSpace = " \t\r";
-  const size_t first = text.find_first_not_of(kSpace);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
-}
-
-std::optional<double> parse_number(std::string_view text) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  double value = 0;
-  const char* end = text.data() + text.size();
-  auto [stop, error] = std::from_chars(text.data(), end, value);
-  if (error != std::errc() || stop != end) return std::nullopt;
-  return value;
+// The band panels keep at the top of `monitor`, or nothing when no window reserves space. A
+// strut counts where its columns overlap the monitor's and its band reaches below the
+// monitor's top edge.
+std::optional<int64_t> top_band(RootRect monitor, std::span<const TopStrut> struts) {
+  if (struts.empty()) return std::nullopt;
+  int64_t band = 0;
+  for (const TopStrut& strut : struts) {
+    const bool overlaps = strut.start_x <= strut.end_x &&
+                          strut.start_x < monitor.x + monitor.width &&
+                          int64_t{strut.end_x} >= monitor.x;
+    if (overlaps) band = std::max(band, int64_t{strut.height} - monitor.y);
+  }
+  return std::min(band, monitor.height);
 }
 
 }  // namespace
@@ -55,47 +50,66 @@ CGRect to_report_space(RootRect rect, RootRect reference) {
                     static_cast<CGFloat>(rect.width), static_cast<CGFloat>(rect.height));
 }
 
-uint32_t effective_desktop(std::optional<uint32_t> current_desktop,
-                           std::span<const uint32_t> net_workarea) {
-  if (!current_desktop) return 0;
-  // Compare counts, not offsets: *current_desktop * 4 could wrap around.
-  const size_t desktops = net_workarea.size() / kValuesPerArea;
-  return *current_desktop < desktops ? *current_desktop : 0;
+std::optional<RootRect> main_monitor(std::span<const Monitor> monitors) {
+  std::optional<RootRect> first;
+  for (const Monitor& monitor : monitors) {
+    if (!has_area(monitor.rect)) continue;
+    if (monitor.primary) return monitor.rect;
+    if (!first) first = monitor.rect;
+  }
+  return first;
 }
 
-RootRect visible_area(RootRect monitor, std::span<const uint32_t> gtk_workareas,
-                      std::span<const uint32_t> net_workarea, uint32_t desktop) {
-  // A per-monitor work area says exactly what this monitor leaves free; the desktop-wide one
-  // spans the whole root window, so only its overlap with the monitor is this monitor's.
-  for (size_t i = 0; i < gtk_workareas.size() / kValuesPerArea; ++i) {
-    const RootRect area = area_at(gtk_workareas, i);
+size_t monitors_with_area(std::span<const Monitor> monitors) {
+  return static_cast<size_t>(std::count_if(monitors.begin(), monitors.end(),
+                                           [](const Monitor& m) { return has_area(m.rect); }));
+}
+
+bool window_manager_runs(std::span<const uint32_t> root_check,
+                         std::span<const uint32_t> window_check) {
+  return !root_check.empty() && root_check.front() != 0 && !window_check.empty() &&
+         window_check.front() == root_check.front();
+}
+
+bool hint_stands(bool manager_runs, std::span<const uint32_t> supported, uint32_t hint) {
+  return manager_runs && hint != 0 &&
+         std::find(supported.begin(), supported.end(), hint) != supported.end();
+}
+
+std::optional<TopStrut> top_strut(std::span<const uint32_t> partial,
+                                  std::span<const uint32_t> whole_edge) {
+  // _NET_WM_STRUT_PARTIAL: left, right, top, bottom, then where each band starts and ends; the
+  // top band's columns are the ninth and tenth values.
+  if (partial.size() >= 12) return TopStrut{partial[2], partial[8], partial[9]};
+  if (whole_edge.size() >= 4) return TopStrut{whole_edge[2]};
+  return std::nullopt;
+}
+
+RootRect visible_area(RootRect monitor, std::span<const uint32_t> per_monitor_areas,
+                      std::span<const TopStrut> top_struts, std::optional<RootRect> desktop_area) {
+  for (size_t at = 0; at + kValuesPerArea <= per_monitor_areas.size(); at += kValuesPerArea) {
+    const RootRect area{per_monitor_areas[at], per_monitor_areas[at + 1], per_monitor_areas[at + 2],
+                        per_monitor_areas[at + 3]};
     if (contains(monitor, area)) return area;
   }
-  if (desktop < net_workarea.size() / kValuesPerArea) {
-    if (std::optional<RootRect> overlap = intersect(monitor, area_at(net_workarea, desktop))) {
-      return *overlap;
-    }
+  // Only the top band reaches the report (bands at the bottom or the sides cancel out of the
+  // menu bar's height), so only the top is taken off.
+  if (std::optional<int64_t> band = top_band(monitor, top_struts)) {
+    return RootRect{monitor.x, monitor.y + *band, monitor.width, monitor.height - *band};
+  }
+  if (desktop_area) {
+    if (std::optional<RootRect> overlap = intersect(monitor, *desktop_area)) return *overlap;
   }
   return monitor;
 }
 
-CGFloat scale_from_resources(std::string_view resources, bool truncated) {
-  if (truncated) {
-    const size_t last_newline = resources.rfind('\n');
-    resources = resources.substr(0, last_newline == std::string_view::npos ? 0 : last_newline);
+CGFloat backing_scale(std::optional<int32_t> window_scaling_factor, std::optional<double> xft_dpi) {
+  if (window_scaling_factor && *window_scaling_factor >= 1) return *window_scaling_factor;
+  if (xft_dpi) {
+    const double scale = *xft_dpi / 96.0;
+    if (std::isfinite(scale) && scale > 0) return scale;
   }
-  // Later entries override earlier ones, as when the database is loaded.
-  std::optional<double> dpi;
-  while (!resources.empty()) {
-    const size_t end = resources.find('\n');
-    const std::string_view line = resources.substr(0, end);
-    resources = end == std::string_view::npos ? std::string_view() : resources.substr(end + 1);
-    const size_t colon = line.find(':');
-    if (colon == std::string_view::npos || trim(line.substr(0, colon)) != "Xft.dpi") continue;
-    dpi = parse_number(trim(line.substr(colon + 1)));
-  }
-  if (!dpi || !std::isfinite(*dpi) || *dpi <= 0) return 1.0;
-  return *dpi / 96.0;
+  return 1.0;
 }
 
 }  // namespace screenprobe::x11

@@ -1,12 +1,11 @@
-// What the X11 layer computes from what the server reports: which work area applies, how it
-// meets the monitor, and how X11's y-down root coordinates become the report's y-up space.
-// Kept apart from the XCB calls so every rule is testable without a server.
+// The X11 layer's rules: which monitor is the main one, what of it the window manager leaves
+// visible, how X11's y-down root coordinates become the report's y-up space, and which scale
+// applies. Kept apart from the XCB calls, so every rule is testable without a server.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string_view>
 
 #include "cg_rect.h"
 
@@ -23,6 +22,19 @@ struct RootRect {
   friend bool operator==(const RootRect&, const RootRect&) = default;
 };
 
+struct Monitor {
+  RootRect rect;
+  bool primary = false;
+};
+
+// The space a window reserves along the root window's top edge: a band `height` pixels deep
+// from the root's top, over the columns start_x to end_x (inclusive).
+struct TopStrut {
+  uint32_t height = 0;
+  uint32_t start_x = 0;
+  uint32_t end_x = UINT32_MAX;
+};
+
 // The overlap of two rectangles, or nothing when they do not overlap (touching edges or an
 // empty rectangle included).
 std::optional<RootRect> intersect(RootRect a, RootRect b);
@@ -31,23 +43,41 @@ std::optional<RootRect> intersect(RootRect a, RootRect b);
 // main monitor) is (0, 0), as on macOS.
 CGRect to_report_space(RootRect rect, RootRect reference);
 
-// The visible area of `monitor` from the window manager's work areas, all already checked to be
-// CARDINAL/32 (empty when missing or malformed):
-// - `gtk_workareas`: per-monitor work areas of the current desktop, four values each; the first
-//   lying wholly within the monitor is the monitor's own.
-// - otherwise `net_workarea`: four values per desktop, taken at `desktop`.
-// Either is intersected with the monitor; with no usable area the whole monitor is visible.
-RootRect visible_area(RootRect monitor, std::span<const uint32_t> gtk_workareas,
-                      std::span<const uint32_t> net_workarea, uint32_t desktop);
+// The main monitor: the primary one if it has an area, else the first that has one. A monitor
+// with no width or no height shows nothing and is never the screen.
+std::optional<RootRect> main_monitor(std::span<const Monitor> monitors);
 
-// The desktop whose work area applies: the current one when it is known and `net_workarea`
-// holds an entry for it, desktop 0 otherwise.
-uint32_t effective_desktop(std::optional<uint32_t> current_desktop,
-                           std::span<const uint32_t> net_workarea);
+// How many of the monitors have an area.
+size_t monitors_with_area(std::span<const Monitor> monitors);
 
-// Device pixels per point from the resource database text (the root's RESOURCE_MANAGER):
-// Xft.dpi / 96, or 1 when Xft.dpi is missing, unparsable, non-finite or not positive.
-// `truncated` says the text was cut short, so its last line may be incomplete and is ignored.
-CGFloat scale_from_resources(std::string_view resources, bool truncated);
+// Whether a window manager runs, as GTK decides it: the root window names a check window, and
+// that window names itself. Both are _NET_SUPPORTING_WM_CHECK values (empty when missing or
+// malformed): the root's, then the named window's.
+bool window_manager_runs(std::span<const uint32_t> root_check,
+                         std::span<const uint32_t> window_check);
+
+// Whether the hint `hint` (an atom) is the running window manager's: it runs and lists the hint
+// in `supported` (_NET_SUPPORTED). Properties outlive the window manager that set them.
+bool hint_stands(bool manager_runs, std::span<const uint32_t> supported, uint32_t hint);
+
+// A window's top strut: from the twelve values of _NET_WM_STRUT_PARTIAL where it has them, else
+// from the four of _NET_WM_STRUT, which reserve along the whole edge; nothing without either.
+std::optional<TopStrut> top_strut(std::span<const uint32_t> partial,
+                                  std::span<const uint32_t> whole_edge);
+
+// The part of `monitor` the window manager leaves to windows, from the hints it keeps (each
+// empty when it does not keep it, or keeps it malformed), taking the first that applies:
+// - `per_monitor_areas`: the current desktop's work area of each monitor, four values each; the
+//   one lying wholly within this monitor is its own;
+// - `top_struts`: the bands panels reserve; the deepest one reaching into this monitor;
+// - `desktop_area`: the current desktop's work area, which spans the whole root window and so
+//   is met with the monitor.
+// With none of them the whole monitor is visible.
+RootRect visible_area(RootRect monitor, std::span<const uint32_t> per_monitor_areas,
+                      std::span<const TopStrut> top_struts, std::optional<RootRect> desktop_area);
+
+// Device pixels per point: the settings manager's window scaling factor where it has one of 1
+// or more, else Xft.dpi / 96 where that is a positive finite number, else 1.
+CGFloat backing_scale(std::optional<int32_t> window_scaling_factor, std::optional<double> xft_dpi);
 
 }  // namespace screenprobe::x11

@@ -1,127 +1,43 @@
 // The main screen of an X11 display, through XCB and RandR 1.5 monitors.
 //
-// Everything is read when the screen is made, with every request that does not depend on an
-// earlier reply sent before any reply is awaited: a run costs a few round trips, not one per
-// property. Every root property can be set by any client, so each reply's type, format and
-// length is checked, and anything off counts as "not set".
-#include <fcntl.h>
-#include <unistd.h>
+// Everything is read when the screen is made, round by round: each round sends every request
+// that does not wait on an answer still to come, then reads the answers, so a run costs a few
+// round trips, not one per property. This file only sends the requests and hands each reply's
+// bytes to the readers (x11_replies.h, xsettings.h, x11_resources.h); the rules that combine
+// what they read are in x11_geometry.h, the connection in x11_connection.h.
+//
+// Round trips after the connection's handshake:
+//  1. the atoms, the RandR extension and the resource database;
+//  2. the monitors, the root window's hints and the settings manager's selection owner;
+//  3. the window manager's check window and the settings;
+//  4. only on a desktop other than the first, with per-monitor work areas: that desktop's areas;
+//  5-7. only with several monitors and no per-monitor work areas: the panels' struts.
 #include <xcb/randr.h>
 #include <xcb/xcb.h>
 
-#include <cstdlib>
-#include <cstring>
+#include <algorithm>
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "screen.h"
+#include "x11_connection.h"
 #include "x11_geometry.h"
+#include "x11_replies.h"
+#include "x11_resources.h"
+#include "x11_struts.h"
+#include "xsettings.h"
 
 namespace screenprobe {
 
 namespace {
 
-using x11::RootRect;
-
-struct FreeDeleter {
-  void operator()(void* pointer) const { std::free(pointer); }
-};
-template <typename Reply>
-using ReplyPtr = std::unique_ptr<Reply, FreeDeleter>;
-
-struct DisconnectDeleter {
-  void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
-};
-using Connection = std::unique_ptr<xcb_connection_t, DisconnectDeleter>;
-
-// Bounds on what is read of a property, in 32-bit units. Work areas: four values for each of
-// 1024 desktops or monitors. The resource database: 256 KiB, far beyond any real one.
-constexpr uint32_t kMaxAreaValues = 4 * 1024;
-constexpr uint32_t kMaxResourceUnits = 64 * 1024;
-
-// The reply to a request, or null when the server answered with an error; the error is freed.
-template <typename Reply, typename Cookie>
-ReplyPtr<Reply> await(xcb_connection_t* connection, Cookie cookie,
-                      Reply* (*reply_of)(xcb_connection_t*, Cookie, xcb_generic_error_t**)) {
-  xcb_generic_error_t* error = nullptr;
-  ReplyPtr<Reply> reply(reply_of(connection, cookie, &error));
-  std::free(error);
-  return reply;
-}
-
-xcb_atom_t await_atom(xcb_connection_t* connection, xcb_intern_atom_cookie_t cookie) {
-  ReplyPtr<xcb_intern_atom_reply_t> reply = await(connection, cookie, xcb_intern_atom_reply);
-  return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-}
-
-xcb_get_property_cookie_t request_property(xcb_connection_t* connection, xcb_window_t window,
-                                           xcb_atom_t property, xcb_atom_t type,
-                                           uint32_t max_units) {
-  return xcb_get_property(connection, 0, window, property, type, 0, max_units);
-}
-
-// A CARDINAL property of the root window, asked for when its atom exists.
-std::optional<xcb_get_property_cookie_t> request_root_property(xcb_connection_t* connection,
-                                                               xcb_window_t root, xcb_atom_t name,
-                                                               uint32_t max_units) {
-  if (name == XCB_ATOM_NONE) return std::nullopt;
-  return request_property(connection, root, name, XCB_ATOM_CARDINAL, max_units);
-}
-
-// A property's value as the server sent it, if it has the given type and format and its stated
-// length fits in the reply that carries it.
-struct PropertyValue {
-  std::string_view bytes;
-  bool truncated = false;  // the property is longer than what was asked for
-};
-
-std::optional<PropertyValue> checked_value(const xcb_get_property_reply_t* reply, xcb_atom_t type,
-                                           uint8_t format) {
-  if (reply == nullptr || reply->type != type || reply->format != format) return std::nullopt;
-  const uint64_t stated = uint64_t{reply->value_len} * (format / 8);
-  const uint64_t carried = uint64_t{reply->length} * 4;
-  if (stated > carried) return std::nullopt;
-  const auto* data = static_cast<const char*>(xcb_get_property_value(reply));
-  return PropertyValue{std::string_view(data, stated), reply->bytes_after != 0};
-}
-
-// The CARDINAL/32 values of a property; empty when it is missing or malformed.
-std::vector<uint32_t> cardinals(const xcb_get_property_reply_t* reply) {
-  std::optional<PropertyValue> value = checked_value(reply, XCB_ATOM_CARDINAL, 32);
-  if (!value) return {};
-  std::vector<uint32_t> result(value->bytes.size() / sizeof(uint32_t));
-  for (size_t i = 0; i < result.size(); ++i) {
-    // The reply buffer is 32-bit aligned, but copy rather than cast: no aliasing assumptions.
-    std::memcpy(&result[i], value->bytes.data() + i * sizeof(uint32_t), sizeof(uint32_t));
-  }
-  return result;
-}
-
-std::vector<uint32_t> await_cardinals(xcb_connection_t* connection,
-                                      std::optional<xcb_get_property_cookie_t> cookie) {
-  if (!cookie) return {};
-  return cardinals(await(connection, *cookie, xcb_get_property_reply).get());
-}
+using namespace x11;
 
 std::string gtk_workareas_name(uint32_t desktop) {
   return "_GTK_WORKAREAS_D" + std::to_string(desktop);
-}
-
-// The primary active monitor, else the first active one; none when RandR 1.5 is not there or
-// lists no monitor.
-std::optional<RootRect> pick_monitor(const xcb_randr_get_monitors_reply_t* reply) {
-  if (reply == nullptr) return std::nullopt;
-  std::optional<RootRect> first;
-  for (xcb_randr_monitor_info_iterator_t it = xcb_randr_get_monitors_monitors_iterator(reply);
-       it.rem > 0; xcb_randr_monitor_info_next(&it)) {
-    const RootRect rect{it.data->x, it.data->y, it.data->width, it.data->height};
-    if (it.data->primary) return rect;
-    if (!first) first = rect;
-  }
-  return first;
 }
 
 class X11Screen : public Screen {
@@ -143,47 +59,152 @@ class X11Screen : public Screen {
   CGFloat scale_;
 };
 
-const xcb_screen_t* screen_of(const xcb_setup_t* setup, int number) {
-  for (xcb_screen_iterator_t it = xcb_setup_roots_iterator(setup); it.rem > 0;
-       xcb_screen_next(&it), --number) {
-    if (number == 0) return it.data;
-  }
-  return nullptr;
+enum AtomName {
+  kWmCheck,
+  kSupported,
+  kWorkarea,
+  kCurrentDesktop,
+  kGtkWorkareas,
+  kGtkWorkareasD0,
+  kStrutPartial,
+  kStrut,
+  kSettingsSelection,
+  kSettings,
+  kAtomCount,
+};
+using Atoms = std::array<xcb_atom_t, kAtomCount>;
+
+// Round 1, asked and answered: the atoms the probe names properties by. Per-monitor work areas
+// are named for desktop 0 before the current desktop is known: nearly every session is there,
+// and it saves a round trip.
+Atoms intern_atoms(xcb_connection_t* c, int screen_number) {
+  const std::array<std::string, kAtomCount> names = {
+      "_NET_SUPPORTING_WM_CHECK", "_NET_SUPPORTED", "_NET_WORKAREA",
+      "_NET_CURRENT_DESKTOP",     "_GTK_WORKAREAS", gtk_workareas_name(0),
+      "_NET_WM_STRUT_PARTIAL",    "_NET_WM_STRUT",  "_XSETTINGS_S" + std::to_string(screen_number),
+      "_XSETTINGS_SETTINGS"};
+  std::array<xcb_intern_atom_cookie_t, kAtomCount> cookies;
+  for (size_t i = 0; i < kAtomCount; ++i) cookies[i] = ask_atom(c, names[i]);
+  Atoms atoms;
+  for (size_t i = 0; i < kAtomCount; ++i) atoms[i] = await_atom(c, cookies[i]);
+  return atoms;
 }
 
-// libxcb writes a server's reason for refusing a connection ("Authorization required, ...")
-// straight to descriptor 2. A refused connection is the ordinary no-screen answer, which the
-// probe gives on standard output alone, so descriptor 2 points at /dev/null while connecting.
-// Should any step fail, the connection is made all the same, only not quietly.
-class QuietStandardError {
- public:
-  QuietStandardError() : saved_(fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3)) {
-    if (saved_ == -1) return;
-    const int null_fd = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (null_fd == -1) return;
-    quiet_ = dup2(null_fd, STDERR_FILENO) != -1;
-    close(null_fd);
-  }
-  ~QuietStandardError() {
-    if (quiet_) dup2(saved_, STDERR_FILENO);
-    if (saved_ != -1) close(saved_);
-  }
-  QuietStandardError(const QuietStandardError&) = delete;
-  QuietStandardError& operator=(const QuietStandardError&) = delete;
-
- private:
-  int saved_;
-  bool quiet_ = false;
+// RandR 1.5's monitors, asked for in round 2; none without RandR 1.5 or when the answer does not
+// add up.
+struct MonitorsAsked {
+  std::optional<xcb_randr_query_version_cookie_t> version;
+  std::optional<xcb_randr_get_monitors_cookie_t> monitors;
 };
 
-Connection connect_quietly(int* screen_number) {
-  QuietStandardError quiet;
-  return Connection(xcb_connect(nullptr, screen_number));
+MonitorsAsked ask_monitors(xcb_connection_t* c, xcb_window_t root) {
+  const xcb_query_extension_reply_t* randr = xcb_get_extension_data(c, &xcb_randr_id);
+  if (randr == nullptr || !randr->present) return {};
+  return {xcb_randr_query_version(c, 1, 5), xcb_randr_get_monitors(c, root, 1)};
 }
 
-xcb_intern_atom_cookie_t request_atom(xcb_connection_t* connection, std::string_view name) {
-  // Only atoms that exist: a property under an atom nobody interned cannot be set.
-  return xcb_intern_atom(connection, 1, static_cast<uint16_t>(name.size()), name.data());
+std::vector<Monitor> await_monitors(xcb_connection_t* c, const MonitorsAsked& asked) {
+  if (!asked.version) return {};
+  const auto version = await(c, *asked.version, xcb_randr_query_version_reply);
+  const auto listed = await(c, *asked.monitors, xcb_randr_get_monitors_reply);
+  if (!version || version->major_version < 1 ||
+      (version->major_version == 1 && version->minor_version < 5)) {
+    return {};
+  }
+  return read_monitors(bytes_of(listed)).value_or(std::vector<Monitor>());
+}
+
+// What the root window says in round 2, each value empty when missing or malformed.
+struct RootHints {
+  std::vector<uint32_t> check;          // _NET_SUPPORTING_WM_CHECK
+  std::vector<uint32_t> supported;      // _NET_SUPPORTED
+  std::vector<uint32_t> workarea;       // the first desktop's _NET_WORKAREA
+  std::vector<uint32_t> desktop;        // _NET_CURRENT_DESKTOP
+  std::vector<uint32_t> gtk_workareas;  // _GTK_WORKAREAS_D0
+  xcb_window_t settings_owner = XCB_WINDOW_NONE;
+};
+
+struct RootHintsAsked {
+  xcb_get_property_cookie_t check, supported, workarea, desktop, gtk_workareas;
+  xcb_get_selection_owner_cookie_t settings_owner;
+};
+
+RootHintsAsked ask_root_hints(xcb_connection_t* c, xcb_window_t root, const Atoms& atom) {
+  return {ask_property(c, root, atom[kWmCheck], XCB_ATOM_WINDOW, 0, 1),
+          ask_property(c, root, atom[kSupported], XCB_ATOM_ATOM, 0, kMaxSupported),
+          ask_property(c, root, atom[kWorkarea], XCB_ATOM_CARDINAL, 0, 4),
+          ask_property(c, root, atom[kCurrentDesktop], XCB_ATOM_CARDINAL, 0, 1),
+          ask_property(c, root, atom[kGtkWorkareasD0], XCB_ATOM_CARDINAL, 0, kMaxAreaValues),
+          xcb_get_selection_owner(c, atom[kSettingsSelection])};
+}
+
+RootHints await_root_hints(xcb_connection_t* c, const RootHintsAsked& asked) {
+  const auto owner = await(c, asked.settings_owner, xcb_get_selection_owner_reply);
+  return {await_items(c, asked.check, XCB_ATOM_WINDOW),
+          await_items(c, asked.supported, XCB_ATOM_ATOM),
+          await_items(c, asked.workarea, XCB_ATOM_CARDINAL),
+          await_items(c, asked.desktop, XCB_ATOM_CARDINAL),
+          await_items(c, asked.gtk_workareas, XCB_ATOM_CARDINAL),
+          owner ? owner->owner : xcb_window_t{XCB_WINDOW_NONE}};
+}
+
+// Round 3: whether the window manager that set the root's hints still runs, the settings
+// manager's settings, and on a desktop other than the first that desktop's own work area and
+// the name of its per-monitor ones. Offsets count 32-bit units, four per desktop, so the first
+// 2^30 desktops are within reach; past them, and where the window manager keeps one work area
+// for all desktops, the first desktop's stands.
+struct ManagerAsked {
+  xcb_get_property_cookie_t check, settings;
+  std::optional<xcb_get_property_cookie_t> workarea;
+  std::optional<xcb_intern_atom_cookie_t> gtk_name;
+};
+
+ManagerAsked ask_manager(xcb_connection_t* c, xcb_window_t root, const Atoms& atom,
+                         const RootHints& hints, uint32_t desktop) {
+  const xcb_window_t check_window = hints.check.empty() ? 0 : hints.check.front();
+  ManagerAsked asked{
+      ask_property(c, check_window, atom[kWmCheck], XCB_ATOM_WINDOW, 0, 1),
+      ask_property(c, hints.settings_owner, atom[kSettings], atom[kSettings], 0, kMaxTextUnits),
+      std::nullopt, std::nullopt};
+  if (desktop != 0 && desktop < (uint32_t{1} << 30)) {
+    asked.workarea = ask_property(c, root, atom[kWorkarea], XCB_ATOM_CARDINAL, desktop * 4, 4);
+    asked.gtk_name = ask_atom(c, gtk_workareas_name(desktop));
+  }
+  return asked;
+}
+
+// What the window manager stands behind: each hint only while it runs and advertises it.
+struct WorkAreas {
+  bool manager_runs = false;
+  std::vector<uint32_t> per_monitor;  // the current desktop's _GTK_WORKAREAS_D<n>
+  std::optional<RootRect> desktop;    // the current desktop's _NET_WORKAREA entry
+};
+
+// Awaits round 3, and asks and awaits the current desktop's per-monitor work areas (round 4)
+// where the window manager keeps them on a desktop other than the first.
+WorkAreas await_manager(xcb_connection_t* c, xcb_window_t root, const Atoms& atom, RootHints& hints,
+                        uint32_t desktop, const ManagerAsked& asked) {
+  WorkAreas areas;
+  areas.manager_runs =
+      window_manager_runs(hints.check, await_items(c, asked.check, XCB_ATOM_WINDOW));
+  const bool per_monitor = hint_stands(areas.manager_runs, hints.supported, atom[kGtkWorkareas]);
+  if (desktop == 0 && per_monitor) areas.per_monitor = std::move(hints.gtk_workareas);
+  if (asked.workarea) {
+    std::vector<uint32_t> own = await_items(c, *asked.workarea, XCB_ATOM_CARDINAL);
+    if (own.size() >= 4) hints.workarea = std::move(own);
+    const xcb_atom_t gtk_name = await_atom(c, *asked.gtk_name);
+    if (gtk_name != XCB_ATOM_NONE && per_monitor) {
+      areas.per_monitor =
+          await_items(c, ask_property(c, root, gtk_name, XCB_ATOM_CARDINAL, 0, kMaxAreaValues),
+                      XCB_ATOM_CARDINAL);
+    }
+  }
+  if (hint_stands(areas.manager_runs, hints.supported, atom[kWorkarea]) &&
+      hints.workarea.size() >= 4) {
+    areas.desktop =
+        RootRect{hints.workarea[0], hints.workarea[1], hints.workarea[2], hints.workarea[3]};
+  }
+  return areas;
 }
 
 }  // namespace
@@ -192,78 +213,69 @@ std::unique_ptr<Screen> main_screen() {
   // The display is found as every X client finds it ($DISPLAY, with $XAUTHORITY's cookies). No
   // connection, whatever the reason, means there is no screen to measure.
   int screen_number = 0;
-  Connection owner = connect_quietly(&screen_number);
-  xcb_connection_t* c = owner.get();
-  if (c == nullptr || xcb_connection_has_error(c) != 0) return nullptr;
+  Connection connection = connect_quietly(&screen_number);
+  xcb_connection_t* c = connection.get();
+  if (!connected(c)) return nullptr;
   const xcb_setup_t* setup = xcb_get_setup(c);
-  const xcb_screen_t* screen = screen_of(setup, screen_number);
+  const Bytes setup_bytes(reinterpret_cast<const uint8_t*>(setup), 8 + size_t{setup->length} * 4);
+  const std::optional<SetupScreen> screen = read_setup_screen(setup_bytes, screen_number);
   // The resource database lives on the first screen's root, whichever screen is in use.
-  const xcb_screen_t* first_screen = screen_of(setup, 0);
-  if (screen == nullptr || first_screen == nullptr) return nullptr;
+  const std::optional<SetupScreen> first = read_setup_screen(setup_bytes, 0);
+  if (!screen || !first) return nullptr;
   const xcb_window_t root = screen->root;
 
-  // First round: everything that needs nothing but the root window. The per-monitor work areas
-  // are asked for desktop 0 before the current desktop is known: that is where nearly every
-  // session is, and it saves a round trip.
+  // Round 1.
   xcb_prefetch_extension_data(c, &xcb_randr_id);
-  const xcb_intern_atom_cookie_t workarea_atom = request_atom(c, "_NET_WORKAREA");
-  const xcb_intern_atom_cookie_t desktop_atom = request_atom(c, "_NET_CURRENT_DESKTOP");
-  const xcb_intern_atom_cookie_t gtk_atom_0 = request_atom(c, gtk_workareas_name(0));
-  const xcb_get_property_cookie_t resources = request_property(
-      c, first_screen->root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, kMaxResourceUnits);
+  const auto resources_cookie =
+      ask_property(c, first->root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0, kMaxTextUnits);
+  const Atoms atom = intern_atoms(c, screen_number);
 
-  // Second round: the monitors, and the properties under the atoms just learnt.
-  const xcb_query_extension_reply_t* randr = xcb_get_extension_data(c, &xcb_randr_id);
-  std::optional<xcb_randr_query_version_cookie_t> version;
-  std::optional<xcb_randr_get_monitors_cookie_t> monitors;
-  if (randr != nullptr && randr->present) {
-    version = xcb_randr_query_version(c, 1, 5);
-    monitors = xcb_randr_get_monitors(c, root, 1);
-  }
-  const auto workarea =
-      request_root_property(c, root, await_atom(c, workarea_atom), kMaxAreaValues);
-  const auto desktop = request_root_property(c, root, await_atom(c, desktop_atom), 1);
-  const auto gtk_workareas_0 =
-      request_root_property(c, root, await_atom(c, gtk_atom_0), kMaxAreaValues);
+  // Round 2.
+  const MonitorsAsked monitors_asked = ask_monitors(c, root);
+  const RootHintsAsked hints_asked = ask_root_hints(c, root, atom);
+  const std::vector<Monitor> monitors = await_monitors(c, monitors_asked);
+  const RootRect monitor =
+      main_monitor(monitors).value_or(RootRect{0, 0, screen->width, screen->height});
+  const bool several_monitors = monitors_with_area(monitors) > 1;
+  RootHints hints = await_root_hints(c, hints_asked);
 
-  std::optional<RootRect> monitor;
-  if (version) {
-    ReplyPtr<xcb_randr_query_version_reply_t> server_version =
-        await(c, *version, xcb_randr_query_version_reply);
-    ReplyPtr<xcb_randr_get_monitors_reply_t> listed =
-        await(c, *monitors, xcb_randr_get_monitors_reply);
-    const bool has_monitors =
-        server_version &&
-        (server_version->major_version > 1 ||
-         (server_version->major_version == 1 && server_version->minor_version >= 5));
-    if (has_monitors) monitor = pick_monitor(listed.get());
-  }
-  if (!monitor) monitor = RootRect{0, 0, screen->width_in_pixels, screen->height_in_pixels};
+  // Rounds 3 and 4, and the root's children where struts may be needed.
+  const uint32_t desktop = hints.desktop.empty() ? 0 : hints.desktop.front();
+  const ManagerAsked manager_asked = ask_manager(c, root, atom, hints, desktop);
+  std::optional<xcb_query_tree_cookie_t> tree_cookie;
+  if (several_monitors) tree_cookie = xcb_query_tree(c, root);
+  ReplyPtr<xcb_get_property_reply_t> settings_reply;
+  const std::optional<PropertyValue> settings =
+      await_property(c, manager_asked.settings, atom[kSettings], 8, settings_reply);
+  ReplyPtr<xcb_query_tree_reply_t> tree;
+  if (tree_cookie) tree = await(c, *tree_cookie, xcb_query_tree_reply);
+  const WorkAreas areas = await_manager(c, root, atom, hints, desktop, manager_asked);
 
-  const std::vector<uint32_t> net_workarea = await_cardinals(c, workarea);
-  const std::vector<uint32_t> current = await_cardinals(c, desktop);
-  const uint32_t desktop_index = x11::effective_desktop(
-      current.empty() ? std::nullopt : std::optional<uint32_t>(current.front()), net_workarea);
-  std::vector<uint32_t> gtk_workareas = await_cardinals(c, gtk_workareas_0);
-  if (desktop_index != 0) {
-    // Third and fourth rounds, only away from desktop 0.
-    const xcb_atom_t name = await_atom(c, request_atom(c, gtk_workareas_name(desktop_index)));
-    gtk_workareas = await_cardinals(c, request_root_property(c, root, name, kMaxAreaValues));
+  // Rounds 5 to 7. EWMH has one work area per desktop for the whole root window, which cannot
+  // say which monitor a panel is on; window managers place windows by the panels' struts, and so
+  // does the probe when there are several monitors and no per-monitor work areas.
+  std::vector<TopStrut> struts;
+  if (several_monitors && areas.manager_runs && areas.per_monitor.empty()) {
+    if (std::optional<std::vector<uint32_t>> top_level = read_children(bytes_of(tree))) {
+      struts = find_top_struts(c, std::move(*top_level), atom[kStrutPartial], atom[kStrut]);
+    }
   }
 
-  CGFloat scale = 1.0;
-  ReplyPtr<xcb_get_property_reply_t> resource_reply = await(c, resources, xcb_get_property_reply);
-  if (std::optional<PropertyValue> text = checked_value(resource_reply.get(), XCB_ATOM_STRING, 8)) {
-    scale = x11::scale_from_resources(text->bytes, text->truncated);
-  }
+  ReplyPtr<xcb_get_property_reply_t> resources_reply;
+  const std::optional<PropertyValue> resources =
+      await_property(c, resources_cookie, XCB_ATOM_STRING, 8, resources_reply);
+  const std::optional<double> dpi =
+      resources ? xft_dpi(text_of(resources->bytes), resources->truncated) : std::nullopt;
+  const std::optional<int32_t> factor =
+      settings ? read_xsettings_integer(settings->bytes, "Gdk/WindowScalingFactor") : std::nullopt;
 
-  // A server that went away part-way leaves replies missing that were never "not set": what
-  // is left would only look like a measurement.
-  if (xcb_connection_has_error(c) != 0) return nullptr;
+  // A server that went away part-way leaves replies missing that were never "not set": what is
+  // left would only look like a measurement.
+  if (!connected(c)) return nullptr;
 
-  const RootRect visible = x11::visible_area(*monitor, gtk_workareas, net_workarea, desktop_index);
-  return std::make_unique<X11Screen>(x11::to_report_space(*monitor, *monitor),
-                                     x11::to_report_space(visible, *monitor), scale);
+  const RootRect visible = visible_area(monitor, areas.per_monitor, struts, areas.desktop);
+  return std::make_unique<X11Screen>(to_report_space(monitor, monitor),
+                                     to_report_space(visible, monitor), backing_scale(factor, dpi));
 }
 
 int run_in_platform_scope(int (*run)()) { return run(); }
