@@ -4,6 +4,7 @@
 // caching and no extra reads. The file is valid with and without ARC: under ARC the screen is
 // held by this object's strong reference; without it, by the autorelease pool around the run.
 #import <AppKit/AppKit.h>
+#import <CoreGraphics/CoreGraphics.h>
 
 #include "screen.h"
 
@@ -40,9 +41,20 @@ class AppKitScreen : public Screen {
   NSScreen* screen_;
 };
 
+// Outside a window-server session (ssh with nobody at the console, a launchd daemon, another
+// user's session) the first AppKit call complains on standard error and can hang. CoreGraphics
+// answers the question without either: no session dictionary, no session, and so no screen.
+bool in_window_server_session() {
+  CFDictionaryRef session = CGSessionCopyCurrentDictionary();
+  if (session == nullptr) return false;
+  CFRelease(session);
+  return true;
+}
+
 }  // namespace
 
 std::unique_ptr<Screen> main_screen() {
+  if (!in_window_server_session()) return nullptr;
   // AppKit's documentation asks for the application object to exist before NSScreen is used.
   // Command-line tools often skip it and mostly get away with it, but a probe that scripts
   // trust should not rest on undocumented behaviour: creating the object is one call, it only
