@@ -1,5 +1,5 @@
-// The probe's exit statuses. 70, 71 and 74 follow sysexits(3), so scripts can tell a broken run
-// from an answer.
+// The probe's exit statuses. 70, 71, 74 and 75 follow sysexits(3), so scripts can tell a broken
+// run from an answer.
 #pragma once
 
 namespace screenprobe {
@@ -10,6 +10,7 @@ enum ExitStatus : int {
   kExitSoftware = 70,  // the report holds a number JSON cannot carry; nothing was written
   kExitOsError = 71,   // the machine ran out of memory; nothing was written
   kExitIoError = 74,   // standard output could not be written
+  kExitTempFail = 75,  // the display did not answer in time; nothing was written
 };
 
 }  // namespace screenprobe

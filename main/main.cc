@@ -36,10 +36,32 @@ std::terminate_handler runtime_terminate_handler = nullptr;
   std::abort();
 }
 
+// A display that takes the connection and then never answers (a stopped or wedged X server, a
+// stalled remote link, a window server that hangs) would hold the probe, and the script waiting
+// on it, for ever. The platform gets this long to produce the main screen; then the probe gives
+// up with one line on standard error, never with an answer.
+constexpr unsigned kPatienceSeconds = 10;
+
+// Where the line goes: a copy of standard error, which a platform may point elsewhere while it
+// connects (the X11 layer silences libxcb's complaints).
+int no_answer_fd = STDERR_FILENO;
+
+extern "C" void on_no_answer(int) {
+  // Only async-signal-safe calls here.
+  static constexpr char kLine[] = "screenprobe: the display did not answer\n";
+  const ssize_t written = write(no_answer_fd, kLine, sizeof kLine - 1);
+  (void)written;
+  _exit(screenprobe::kExitTempFail);
+}
+
 int run() {
   try {
+    const int copy = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+    if (copy != -1) no_answer_fd = copy;
+    alarm(kPatienceSeconds);
     // The screen lives until the report has been written, then goes with this scope.
     std::unique_ptr<screenprobe::Screen> screen = screenprobe::main_screen();
+    alarm(0);
     return screenprobe::run_probe(screen.get(), stdout, stderr);
   } catch (const std::bad_alloc&) {
     // Short of memory the probe cannot tell whether there is a screen, and must not say there
@@ -66,8 +88,8 @@ int main() {
   }
   runtime_terminate_handler = std::set_terminate(on_terminate);
   // A reader that went away must show as a failed write (and status 74), not kill the process.
-  if (std::signal(SIGPIPE, SIG_IGN) == SIG_ERR) {
-    std::perror("screenprobe: cannot ignore SIGPIPE");
+  if (std::signal(SIGPIPE, SIG_IGN) == SIG_ERR || std::signal(SIGALRM, on_no_answer) == SIG_ERR) {
+    std::perror("screenprobe: cannot set up its signals");
     return screenprobe::kExitSoftware;
   }
   return screenprobe::run_in_platform_scope(run);
