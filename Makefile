@@ -4,8 +4,19 @@
 
 BUILD_PACKAGES := cmake ninja-build g++ pkg-config libxcb1-dev libxcb-randr0-dev libxau-dev \
                   libxdmcp-dev
-DEMO_PACKAGES := $(BUILD_PACKAGES) xvfb x11-xserver-utils
-TEST_PACKAGES := $(DEMO_PACKAGES) libgtest-dev clang libobjc-12-dev
+# The demo and the benchmark run a real desktop: a window manager, a panel, a settings manager.
+DEMO_PACKAGES := $(BUILD_PACKAGES) xvfb x11-utils x11-xserver-utils openbox tint2 xsettingsd
+# The suite also needs clang with libFuzzer and GCC's Objective-C runtime for the AppKit layer,
+# and the desktops it is judged on.
+TEST_PACKAGES := $(DEMO_PACKAGES) libgtest-dev clang libclang-rt-14-dev libobjc-12-dev icewm \
+                 fluxbox xfwm4 xfce4-panel dbus-x11 wmctrl x11-apps
+
+# LeakSanitizer exists on Linux only; Apple's AddressSanitizer refuses to start with it.
+ifeq ($(shell uname -s),Darwin)
+ASAN_TESTS := asan-macos
+else
+ASAN_TESTS := asan
+endif
 
 .PHONY: run test demo build build-deps demo-deps test-deps clean
 
@@ -22,10 +33,10 @@ test: test-deps
 	ctest --preset test
 	cmake --preset asan
 	cmake --build --preset asan
-	ctest --preset asan
+	ctest --preset $(ASAN_TESTS)
 
-# The report on a headless machine: the probe against a throwaway Xvfb with a 32-pixel top
-# panel and Xft.dpi 192, which is stopped afterwards.
+# The report on a headless machine: the probe against a throwaway desktop on Xvfb (openbox with
+# a 32-pixel tint2 panel on top, xsettingsd at scale 2), which is stopped afterwards.
 demo: build demo-deps
 	@bench/panel_xvfb.sh ./build/release/screenprobe
 

@@ -1,0 +1,10 @@
+# Configures the project as a Mac on Apple silicon would, from Linux: nothing is compiled.
+set(CMAKE_SYSTEM_NAME Darwin)
+set(CMAKE_SYSTEM_PROCESSOR arm64)
+find_program(clangxx clang++ REQUIRED)
+set(CMAKE_CXX_COMPILER ${clangxx})
+set(CMAKE_OBJCXX_COMPILER ${clangxx})
+set(CMAKE_CXX_COMPILER_WORKS 1)
+set(CMAKE_OBJCXX_COMPILER_WORKS 1)
+set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
+set(CMAKE_INSTALL_NAME_TOOL true)

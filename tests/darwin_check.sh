@@ -1,0 +1,22 @@
+#!/bin/sh
+# What a Mac builds (tests/darwin.cmake): the AppKit layer under ARC, linked with AppKit, all for
+# macOS 26 on arm64, no other layer, no stand-in; nothing below 13.3.   darwin_check.sh SRC WORK
+src=$1
+rm -rf "$2" && mkdir -p "$2/gtest" && cd "$2" || exit 1
+echo 'add_library(GTest::gtest_main INTERFACE IMPORTED)' >gtest/GTestConfig.cmake
+configure() {
+  cmake -S "$src" -B "$1" -G Ninja --toolchain "$src/tests/darwin.cmake" -DGTest_DIR="$PWD/gtest" \
+    -DSCREENPROBE_BUILD_TESTS=ON "$2" >"$1.log" 2>&1
+}
+configure mac -DSCREENPROBE_PLATFORM=auto || cat mac.log
+! configure old -DCMAKE_OSX_DEPLOYMENT_TARGET=13.0 && grep -q 'needs macOS 13.3' old.log ||
+  echo "FAIL: macOS 13.0 not refused with its reason"
+grep -q -- '-x objective-c++ .*-fobjc-arc .*platform/appkit/appkit_screen.mm"' \
+  mac/compile_commands.json || echo "FAIL: the AppKit layer is not Objective-C++ under ARC"
+grep '"command"' mac/compile_commands.json | grep -v -- '-arch arm64 -mmacosx-version-min=26.0' &&
+  echo "FAIL: the lines above are not for macOS 26 on arm64"
+sed -n '/^build screenprobe:/,/^$/p' mac/build.ninja |
+  grep -q 'platform/appkit/libscreenprobe_platform.a.*-framework AppKit' ||
+  echo "FAIL: the probe is not linked with the AppKit layer and AppKit"
+! grep -E 'platform/(null|x11)/|appkit_standin' mac/compile_commands.json mac/build.ninja ||
+  echo "FAIL: the lines above are not for a Mac"

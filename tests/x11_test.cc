@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "crafted.h"
+#include "x11_geometry.h"
+#include "x11_replies.h"
+#include "x11_resources.h"
+
+namespace screenprobe::x11 {
+namespace {
+
+using namespace testing;
+
+TEST(X11Replies, WhatDoesNotAddUpIsNotRead) {
+  const xcb_setup_t two{.vendor_len = 5, .roots_len = 2, .pixmap_formats_len = 1};
+  const xcb_screen_t first{.root = 1, .width_in_pixels = 9, .allowed_depths_len = 1};
+  Blob setup = Blob().add(two).add(uint64_t{0}).add(xcb_format_t{}).add(first);
+  setup.add(xcb_depth_t{.visuals_len = 2}).add(std::array<xcb_visualtype_t, 2>{});
+  EXPECT_EQ(read_setup_screen(setup, 0), (SetupScreen{1, 9, 0}));
+  EXPECT_EQ(read_setup_screen(setup, 1), std::nullopt);  // claims a second screen, has none
+  EXPECT_EQ(read_setup_screen(Blob(setup).add(xcb_screen_t{.root = 2}), 1), (SetupScreen{2}));
+  setup[sizeof two + 16 + sizeof first + 2] = 3;  // a third visual that is not there
+  EXPECT_EQ(read_setup_screen(Blob(setup).add(xcb_screen_t{.root = 2}), 1), std::nullopt);
+
+  const Blob tree = Blob().add(xcb_query_tree_reply_t{.children_len = 2}).add(uint64_t{7});
+  EXPECT_EQ(read_children(tree), (std::vector<uint32_t>{7, 0}));
+  EXPECT_EQ(read_children(Bytes(tree).first(tree.size() - 1)), std::nullopt);
+
+  const auto items = [](uint32_t type, uint8_t format, uint32_t units) {
+    const xcb_get_property_reply_t header{
+        .format = format, .length = 4, .type = type, .bytes_after = units == 3, .value_len = units};
+    const Blob reply = Blob().add(header).add(std::array<uint32_t, 4>{0, 30, 9, 9});
+    const auto value = read_property(reply, XCB_ATOM_CARDINAL, 32);
+    return value ? read_items32(value->bytes).size() + 10 * value->truncated : 99;
+  };
+  EXPECT_EQ(items(XCB_ATOM_CARDINAL, 32, 4), 4u);
+  EXPECT_EQ(items(XCB_ATOM_CARDINAL, 32, 3), 13u);
+  EXPECT_EQ(items(XCB_ATOM_CARDINAL, 16, 8), 99u);
+  EXPECT_EQ(items(XCB_ATOM_INTEGER, 32, 4), 99u);
+  EXPECT_EQ(items(XCB_ATOM_CARDINAL, 32, 5), 99u);
+
+  const xcb_randr_monitor_info_t listed_first{.nOutput = 1, .width = 1280, .height = 1024},
+      primary{.primary = 1, .nOutput = 1, .x = 1280, .width = 1920, .height = 1080},
+      no_area{.primary = 1, .width = 1920}, lying{.nOutput = 60000, .width = 1, .height = 1};
+  const std::pair<Blob, std::optional<RootRect>> cases[] = {
+      {monitors_reply(2, {listed_first, primary}), RootRect{1280, 0, 1920, 1080}},
+      {monitors_reply(2, {no_area, listed_first}), RootRect{0, 0, 1280, 1024}},
+      {monitors_reply(1, {no_area}), std::nullopt},
+      {monitors_reply(3, {lying, primary, primary}), std::nullopt},
+      {monitors_reply(100000, {primary}), std::nullopt},
+  };
+  for (const auto& [reply, main] : cases) {
+    const auto monitors = read_monitors(reply);
+    EXPECT_EQ(monitors ? main_monitor(*monitors) : std::nullopt, main);
+  }
+}
+
+TEST(X11Resources, XftDpiAsTheResourceManagerResolvesIt) {
+  const std::pair<const char*, std::optional<double>> cases[] = {
+      {"  Xft.dpi  :  0x90 trailing\r", 144},
+      {"Xft.dpi: 1\\\n44", 144},
+      {"Xft.dpi: 96\\\\\nXft.dpi: 144", 144},
+      {"?.dpi: 96\n*dpi: 144", 96},
+      {"Xft.dpi: 192\nXft*dpi: 96", 192},
+      {"Xft*dpi: 96\nXft.dpi: 192", 192},
+      {"Xft.dpi: 192\nXft.dpi: abc", std::nullopt},
+      {"dpi: 1\nXft.dpix: 1\nXft.dpi.x: 1\nXft.?: 1\n!Xft.dpi: 1\nXft.dpi", std::nullopt},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(xft_dpi(text, false), expected) << text;
+  EXPECT_EQ(xft_dpi("Xft.dpi: 192\nXft.dpi: 19", true), 192);
+  EXPECT_EQ(xft_dpi("Xft.dpi: 19", true), std::nullopt);
+}
+
+TEST(X11Geometry, TheVisibleAreaAndTheScale) {
+  // A monitor 300 below the root's top: a strut counts where it reaches below that within the
+  // monitor's columns; one that ends before it starts, or reaches past the bottom, does no harm.
+  const RootRect main{960, 300, 960, 780};
+  const std::vector<TopStrut> struts = {{UINT32_MAX, 0, 959}, {326, 1000, 1100}, {330, 1919, 960}};
+  EXPECT_EQ(visible_area(main, std::vector<uint32_t>{2000, 328, 9, 9}, struts, RootRect{}),
+            (RootRect{960, 326, 960, 754}));
+  EXPECT_EQ(visible_area(main, {}, std::vector<TopStrut>{{2000, 1919, 1919}}, {}).height, 0);
+  EXPECT_EQ(to_report_space(RootRect{1280, 0, 1080, 1400}, main).origin.y, -320);
+  EXPECT_EQ(backing_scale(2, 240), 2);
+  for (const double bad : {0.0, -96.0, 1e-322, std::nan(""), HUGE_VAL}) {
+    EXPECT_EQ(backing_scale(-2, bad), 1);
+  }
+}
+
+}  // namespace
+}  // namespace screenprobe::x11
