@@ -1,30 +1,51 @@
 #!/usr/bin/env bash
-# Runs COMMAND against a throwaway X server that looks like a desktop with a 32-pixel top panel
-# and Xft.dpi 192: Xvfb on a display number it picks itself, stopped when COMMAND ends. Exits
-# with COMMAND's status. Used by `make demo` and the benchmarks.
+# Runs COMMAND on a throwaway desktop: Xvfb on a display number it picks itself, openbox with a
+# 32-pixel tint2 panel at the top, xsettingsd at window scale 2 and Xft.dpi 192 in the resource
+# database; all of it stopped when COMMAND ends. Exits with COMMAND's status. Used by `make demo`
+# and the benchmarks, so that they take the probe's whole path: the window manager's check, its
+# work area, the settings manager.
 #
 #   bench/panel_xvfb.sh COMMAND [ARG]...
 set -euo pipefail
 
 [ $# -gt 0 ] || { echo "usage: $0 COMMAND [ARG]..." >&2; exit 2; }
-for tool in Xvfb xprop xrdb; do
-  command -v "$tool" >/dev/null || { echo "missing $tool (Debian: xvfb, x11-xserver-utils)" >&2; exit 2; }
+for tool in Xvfb xprop xrdb openbox tint2 xsettingsd; do
+  command -v "$tool" >/dev/null || {
+    echo "missing $tool (Debian: xvfb x11-utils x11-xserver-utils openbox tint2 xsettingsd)" >&2
+    exit 2
+  }
 done
 
-display_file=$(mktemp)
-Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1920x1080x24 3>"$display_file" \
+work=$(mktemp -d)
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1920x1080x24 3>"$work/display" \
   >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; rm -f "$display_file"' EXIT
+pids+=($!)
 for _ in $(seq 200); do
-  [ -s "$display_file" ] && break
+  [ -s "$work/display" ] && break
   sleep 0.05
 done
-[ -s "$display_file" ] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$display_file")"
+[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n 1 "$work/display")"
 
-xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA 0,32,1920,1048
-echo 'Xft.dpi: 192' | xrdb -merge
+printf 'panel_items = T\npanel_size = 100%% 32\npanel_position = top center horizontal\n' \
+  >"$work/tint2rc"
+echo 'Gdk/WindowScalingFactor 2' >"$work/xsettingsd.conf"
+echo 'Xft.dpi: 192' | xrdb -nocpp -merge
+HOME=$work openbox >/dev/null 2>&1 &
+pids+=($!)
+tint2 -c "$work/tint2rc" >/dev/null 2>&1 &
+pids+=($!)
+xsettingsd -c "$work/xsettingsd.conf" >/dev/null 2>&1 &
+pids+=($!)
+# Ready once openbox publishes the panel's band as its work area and the settings are up.
+ready() { xprop -root _NET_WORKAREA | grep -q '= 0, 32,' && xwininfo -root -tree | grep -q xsettingsd; }
+for _ in $(seq 200); do
+  ready && break
+  sleep 0.05
+done
+ready || { echo "the desktop did not start" >&2; exit 1; }
 
 status=0
 "$@" || status=$?

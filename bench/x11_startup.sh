@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Whole-process wall time of screenprobe against the X tools a user would otherwise call, on a
-# throwaway Xvfb with a 32-pixel top panel and Xft.dpi 192 (bench/panel_xvfb.sh). The three
+# throwaway desktop (bench/panel_xvfb.sh: openbox, a 32-pixel tint2 panel, xsettingsd). The three
 # commands run in alternation, RUNS times each (default 300), after one warm-up run each; the
-# ratios are to xprop's median.
+# ratios are to xprop's median. Run from the repository, the commands print as typed there.
 #
 #   make build && bench/x11_startup.sh [RUNS]
 set -euo pipefail
 
 runs=${1:-300}
-here=$(cd "$(dirname "$0")" && pwd)
-build=${SCREENPROBE_BUILD:-$(cd "$here/.." && pwd)/build/release}
+cd "$(dirname "$0")/.."
+build=${SCREENPROBE_BUILD:-build/release}
 probe=$build/screenprobe
 timer=$build/bench/spawn_timer
 for tool in "$probe" "$timer"; do
@@ -17,6 +17,6 @@ for tool in "$probe" "$timer"; do
 done
 command -v xrandr >/dev/null || { echo "missing xrandr (Debian: x11-xserver-utils)" >&2; exit 2; }
 
-echo "# $0 $runs  ($(uname -m), $(nproc) cores, $(date -u +%Y-%m-%d))"
-"$here/panel_xvfb.sh" "$timer" "$runs" -- "$probe" -- xprop -root _NET_WORKAREA \
+echo "# bench/x11_startup.sh $runs  ($(uname -m), $(nproc) cores, $(date -u +%Y-%m-%d))"
+bench/panel_xvfb.sh "$timer" "$runs" -- "$probe" -- xprop -root _NET_WORKAREA \
   -- xrandr --listactivemonitors
