@@ -40,7 +40,11 @@ pids+=($!)
 xsettingsd -c "$work/xsettingsd.conf" >/dev/null 2>&1 &
 pids+=($!)
 # Ready once openbox publishes the panel's band as its work area and the settings are up.
-ready() { xprop -root _NET_WORKAREA | grep -q '= 0, 32,' && xwininfo -root -tree | grep -q xsettingsd; }
+# (grep reads all its input: with pipefail, grep -q would fail the pipe it leaves early.)
+ready() {
+  xprop -root _NET_WORKAREA | grep '= 0, 32,' >/dev/null &&
+    xwininfo -root -tree | grep xsettingsd >/dev/null
+}
 for _ in $(seq 200); do
   ready && break
   sleep 0.05
