@@ -1,4 +1,3 @@
-// Replies and blobs as a server or a settings manager sends them, honest or not.
 #pragma once
 
 #include <xcb/randr.h>

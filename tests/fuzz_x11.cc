@@ -10,7 +10,6 @@
 using namespace screenprobe::x11;
 using namespace screenprobe::testing;
 
-// Writes the seeds into the corpus, the last argument.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   const Blob seeds[] = {Blob().add(xcb_setup_t{.roots_len = 1}),
                         monitors_reply(3, {{.nOutput = 60000, .width = 1, .height = 1}}),

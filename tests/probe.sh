@@ -9,7 +9,7 @@ mkdir -p "$work"
 fail() { echo "FAIL: $*"; }
 same=0
 
-# The report of a screen without a camera housing, 1080 high: BAND SCALE WIDTH.
+# report BAND SCALE WIDTH: the report of a screen 1080 high without a camera housing.
 report() {
   printf '{\n  "hasNotch" : false,\n  "menuBarHeight" : %s,\n  "safeTop" : 0,\n  "scale" : %s,
   "screenHeight" : 1080,\n  "screenWidth" : %s,\n  "screenX" : 0,\n  "screenY" : 0\n}\n' "$@"
@@ -25,7 +25,6 @@ expect() {
     fail "$name: status $got, $(diff "$work/want" "$work/out"; cat "$work/err")"
 }
 
-# Until the shell command COMMAND succeeds, for 20 seconds at most.
 await() {
   for _ in $(seq 100); do
     eval "$1" && return
@@ -34,7 +33,7 @@ await() {
   return 1
 }
 
-# Whether the windows and the root window's properties have stayed the same for 0.6 seconds.
+# Whether the windows and the root's properties have stayed the same for 0.6 seconds.
 steady() {
   now=$(xwininfo -root -tree 2>/dev/null | cksum; xprop -root | cksum)
   [ "$now" = "${last:-}" ] && same=$((same + 1)) || same=0
@@ -92,7 +91,8 @@ process)
     eval "env $run \"\$probe\" 2>\"\$work/err\""
     got=$?
     exec 6>&-
-    [ "$got" = 74 ] && grep -q '^screenprobe: ' "$work/err" && [ "$(wc -l <"$work/err")" = 1 ] ||
+    [ "$got" = 74 ] && grep -q '^screenprobe: ' "$work/err" && [ "$(wc -l <"$work/err")" = 1 ] &&
+      { [ "$run" != '>&-' ] || grep -q 'output is closed' "$work/err"; } ||
       fail "output $run: status $got, $(cat "$work/err")"
   done
   ;;
@@ -100,8 +100,7 @@ desktops)
   # desktop | monitors | set-up | ready when | then | band: the window manager's (wm1 where it
   # pushes borders off) or as given | scale. (fluxbox's fbsetbg would leave a dialog behind.)
   while IFS='|' read -r name monitors setup ready then band scale; do
-    xrandr --delmonitor L >/dev/null 2>&1
-    xrandr --delmonitor R >/dev/null 2>&1
+    xrandr --delmonitor L --delmonitor R >/dev/null 2>&1
     xprop -root $(xprop -root | sed -n 's/^\([A-Za-z0-9_]*\)(.*/-remove \1/p')
     [ "$monitors" = 1 ] || xrandr --setmonitor L 960/254x1080/286+0+0 screen \
       --setmonitor '*R' 960/254x1080/286+960+0 none >/dev/null
@@ -123,12 +122,12 @@ icewm, taskbar at the bottom|1|rm -rf $W/.icewm; icewm &|shows TaskBar||wm1|1
 fluxbox, toolbar on top|1|mkdir -p $W/.fluxbox; echo session.screen0.toolbar.placement: TopCenter >$W/.fluxbox/init; ln -sf /bin/true $W/fbsetbg; PATH=$W:$PATH fluxbox &|xprop -root _NET_WORKAREA >$W/a; grep -q = $W/a||wm0|1
 xfwm4 and xfce4-panel|1|dbus-run-session -- sh -c 'xfwm4 & xfce4-panel' &|shows xfce4-panel && shows xfwm4||wm0|1
 stale per-monitor areas|1|xprop -root -f _GTK_WORKAREAS_D0 32c -set _GTK_WORKAREAS_D0 0,0,1920,1080; echo panel_position=top >$W/t; openbox & tint2 -c $W/t &|shows tint2 && shows Openbox||wm0|1
+a strut on a window that is not on screen|2|openbox & xsettingsd -c /dev/null &|shows Openbox && shows xsettingsd|xprop -name xsettingsd -f _NET_WM_STRUT 32c -set _NET_WM_STRUT 0,0,300,0|wm0|1
 work area of a window manager gone|1|echo panel_position=top >$W/t; openbox & wm=$!; tint2 -c $W/t & sleep 2; kill $wm;|shows tint2 && ! shows Openbox||0|1
 work area of desktop 3|1|openbox &|shows Openbox|wmctrl -s 2; await steady; xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA 0,0,1920,1080,0,10,1920,1070,0,40,1920,1040|40|1
 per-monitor areas of desktop 3|1|openbox &|shows Openbox|wmctrl -s 2; await steady; xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED _GTK_WORKAREAS; xprop -root -f _GTK_WORKAREAS_D2 32c -set _GTK_WORKAREAS_D2 0,44,1920,1036|44|1
 Xft.dpi|1|||resources 'Xft.antialias: 1\nXft.dpi: 144'|0|1.5
 *dpi|1|||resources '*dpi: 144'|0|1.5
-Xft*dpi|1|||resources 'Xft*dpi: 144'|0|1.5
 ?.dpi|1|||resources '?.dpi: 144'|0|1.5
 .Xft.dpi|1|||resources '.Xft.dpi: 144'|0|1.5
 window scaling 2, Xft.dpi 96|1|echo Gdk/WindowScalingFactor 2 >$W/x; xsettingsd -c $W/x &|shows xsettingsd|resources 'Xft.dpi: 96'|0|2
@@ -137,7 +136,6 @@ a factor that is a string|1|echo Gdk/WindowScalingFactor '"2"' >$W/x; xsettingsd
 EOF
   ;;
 memory)
-  # A resource database larger than the probe reads, so that one reply is large.
   resources "$(seq -f 'app%g.background: #202020' 20000)"
   ran_out=0
   for limit in $(seq 2000 16 12000); do

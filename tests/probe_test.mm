@@ -1,5 +1,4 @@
-// The probe through the AppKit layer's own source against a stand-in AppKit: a scripted screen,
-// a log of what the layer asks and of the autorelease pool around the run.
+// The probe through the AppKit layer's own source against a stand-in AppKit that logs requests.
 #import <AppKit/AppKit.h>
 #include <gtest/gtest.h>
 #include <objc/runtime.h>
@@ -27,8 +26,7 @@ struct World {
 
 template <typename T>
 T answer(const char* what, T value) {
-  world.log += std::string(what) + " ";
-  return value;
+  return world.log += std::string(what) + " ", value;
 }
 
 }  // namespace
@@ -91,7 +89,6 @@ const std::string kAsked = "session CFRelease sharedApplication NSScreen mainScr
 const std::string kAskedAll =
     "NSAutoreleasePool " + kAsked + "auxiliaryTopLeftArea auxiliaryTopRightArea drain ";
 
-// One run through the layer: standard output and error, what the layer asked, the status.
 std::string run(World setting) {
   world = setting;
   static std::FILE *out, *err;
@@ -117,12 +114,10 @@ TEST(Probe, ReportsOfScreens) {
         kLaptop.right},
        "hasNotch=false menuBarHeight=30 safeTop=0 scale=2 screenHeight=600 screenWidth=800 "
        "screenX=0 screenY=0 "},
-      // A screen above and left of the primary: origins as stored, offsets from its own edge.
       {{CGRectMake(-300, 982, 1920, 1080), CGRectMake(-300, 1032, 1920, 1005), 2, HUGE_VAL,
         CGRectMake(-300, 1050, 900, 30), CGRectMake(0, 950, -662, 32)},
        "hasNotch=true menuBarHeight=25 safeTop=inf scale=2 screenHeight=1080 screenWidth=1920 "
        "screenX=-300 screenY=982 "},
-      // Negative stored sizes are standardized; nothing is clamped or corrected.
       {{CGRectMake(1e21, 600, -800, -600), CGRectMake(800, 610, -800, -600), 1.5, -0.0,
         CGRectMake(300, nan, 500, 30), CGRectMake(0, 0, 400, 30)},
        "hasNotch=false menuBarHeight=-10 notchLeft=500 notchRight=400 notchWidth=-100 safeTop=-0 "

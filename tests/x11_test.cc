@@ -6,6 +6,7 @@
 #include "x11_geometry.h"
 #include "x11_replies.h"
 #include "x11_resources.h"
+#include "xsettings.h"
 
 namespace screenprobe::x11 {
 namespace {
@@ -37,6 +38,7 @@ TEST(X11Replies, WhatDoesNotAddUpIsNotRead) {
   EXPECT_EQ(items(XCB_ATOM_CARDINAL, 32, 4), 4u);
   EXPECT_EQ(items(XCB_ATOM_CARDINAL, 32, 3), 13u);
   EXPECT_EQ(items(XCB_ATOM_CARDINAL, 16, 8), 99u);
+  EXPECT_EQ(items(XCB_ATOM_CARDINAL, 16, 4), 99u);
   EXPECT_EQ(items(XCB_ATOM_INTEGER, 32, 4), 99u);
   EXPECT_EQ(items(XCB_ATOM_CARDINAL, 32, 5), 99u);
 
@@ -48,7 +50,7 @@ TEST(X11Replies, WhatDoesNotAddUpIsNotRead) {
       {monitors_reply(2, {no_area, listed_first}), RootRect{0, 0, 1280, 1024}},
       {monitors_reply(1, {no_area}), std::nullopt},
       {monitors_reply(3, {lying, primary, primary}), std::nullopt},
-      {monitors_reply(100000, {primary}), std::nullopt},
+      {monitors_reply(UINT32_MAX, {primary}), std::nullopt},
   };
   for (const auto& [reply, main] : cases) {
     const auto monitors = read_monitors(reply);
@@ -56,11 +58,25 @@ TEST(X11Replies, WhatDoesNotAddUpIsNotRead) {
   }
 }
 
+TEST(X11Settings, TheFactorInEitherByteOrderOnceInABlobThatAddsUp) {
+  using namespace std::string_literals;
+  const std::string lsb = "\0\0\x17\0Gdk/WindowScalingFactor\0\0\0\0\0\2\0\0\0"s;
+  const std::string msb = "\0\0\0\x17Gdk/WindowScalingFactor\0\0\0\0\0\0\0\0\2"s;
+  const auto read = [](const std::string& blob) {
+    return read_xsettings_integer(Bytes(reinterpret_cast<const uint8_t*>(blob.data()), blob.size()),
+                                  "Gdk/WindowScalingFactor");
+  };
+  EXPECT_EQ(read("\0\0\0\0\0\0\0\0\1\0\0\0"s + lsb), 2);
+  EXPECT_EQ(read("\1\0\0\0\0\0\0\0\0\0\0\1"s + msb), 2);
+  EXPECT_EQ(read("\0\0\0\0\0\0\0\0\2\0\0\0"s + lsb + lsb), std::nullopt);  // said twice
+  EXPECT_EQ(read("\0\0\0\0\0\0\0\0\2\0\0\0"s + lsb), std::nullopt);        // one missing
+  EXPECT_EQ(read("\0\0\0\0\0\0\0\0\1\0\0\0"s + lsb.substr(0, 35)), std::nullopt);
+}
+
 TEST(X11Resources, XftDpiAsTheResourceManagerResolvesIt) {
   const std::pair<const char*, std::optional<double>> cases[] = {
       {"  Xft.dpi  :  0x90 trailing\r", 144},
       {"Xft.dpi: 1\\\n44", 144},
-      {"Xft.dpi: 96\\\\\nXft.dpi: 144", 144},
       {"?.dpi: 96\n*dpi: 144", 96},
       {"Xft.dpi: 192\nXft*dpi: 96", 192},
       {"Xft*dpi: 96\nXft.dpi: 192", 192},
@@ -73,15 +89,14 @@ TEST(X11Resources, XftDpiAsTheResourceManagerResolvesIt) {
 }
 
 TEST(X11Geometry, TheVisibleAreaAndTheScale) {
-  // A monitor 300 below the root's top: a strut counts where it reaches below that within the
-  // monitor's columns; one that ends before it starts, or reaches past the bottom, does no harm.
+  // A monitor 300 down: struts count where they reach into it; hostile ones do no harm.
   const RootRect main{960, 300, 960, 780};
   const std::vector<TopStrut> struts = {{UINT32_MAX, 0, 959}, {326, 1000, 1100}, {330, 1919, 960}};
   EXPECT_EQ(visible_area(main, std::vector<uint32_t>{2000, 328, 9, 9}, struts, RootRect{}),
             (RootRect{960, 326, 960, 754}));
   EXPECT_EQ(visible_area(main, {}, std::vector<TopStrut>{{2000, 1919, 1919}}, {}).height, 0);
   EXPECT_EQ(to_report_space(RootRect{1280, 0, 1080, 1400}, main).origin.y, -320);
-  EXPECT_EQ(backing_scale(2, 240), 2);
+  EXPECT_FALSE(window_manager_runs(std::vector<uint32_t>{7}, std::vector<uint32_t>{8}));
   for (const double bad : {0.0, -96.0, 1e-322, std::nan(""), HUGE_VAL}) {
     EXPECT_EQ(backing_scale(-2, bad), 1);
   }
