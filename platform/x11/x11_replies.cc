@@ -26,8 +26,6 @@ bool skip(Bytes& bytes, uint64_t count, uint64_t size) {
   return true;
 }
 
-uint64_t padded4(uint64_t length) { return (length + 3) & ~uint64_t{3}; }
-
 }  // namespace
 
 std::optional<SetupScreen> read_setup_screen(Bytes setup, int number) {

@@ -16,6 +16,9 @@ namespace screenprobe::x11 {
 
 using Bytes = std::span<const uint8_t>;
 
+// A length rounded up to a multiple of four, as X pads strings and lists.
+inline uint64_t padded4(uint64_t length) { return (length + 3) & ~uint64_t{3}; }
+
 // One screen of the connection setup: its root window and its size in pixels.
 struct SetupScreen {
   uint32_t root = 0;

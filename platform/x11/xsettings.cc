@@ -38,8 +38,6 @@ class BlobReader {
   ByteOrder order_;
 };
 
-uint64_t padded4(uint64_t length) { return (length + 3) & ~uint64_t{3}; }
-
 }  // namespace
 
 std::optional<int32_t> read_xsettings_integer(Bytes blob, std::string_view name) {
