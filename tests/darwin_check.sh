@@ -1,6 +1,5 @@
 #!/bin/sh
-# What a Mac builds (tests/darwin.cmake): the AppKit layer under ARC, linked with AppKit, all for
-# macOS 26 on arm64, no other layer, no stand-in; nothing below 13.3.   darwin_check.sh SRC WORK
+# What a Mac builds, read from the build graph of tests/darwin.cmake.   darwin_check.sh SRC WORK
 src=$1
 rm -rf "$2" && mkdir -p "$2/gtest" && cd "$2" || exit 1
 echo 'add_library(GTest::gtest_main INTERFACE IMPORTED)' >gtest/GTestConfig.cmake
