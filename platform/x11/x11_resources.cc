@@ -43,9 +43,9 @@ int level_score(std::string_view component, bool loose, std::string_view name,
   return kind * 2 + (loose ? 0 : 1);
 }
 
-// How specifically the resource specification `spec` matches Xft.dpi (class Program.Name), the
+// How specifically the entry's name pattern `pattern` matches Xft.dpi (class Program.Name), the
 // first level weighing more than the second; nothing when it does not match.
-std::optional<int> precedence(std::string_view spec) {
+std::optional<int> precedence(std::string_view pattern) {
   struct Component {
     bool loose;
     std::string_view text;
@@ -53,15 +53,15 @@ std::optional<int> precedence(std::string_view spec) {
   Component parts[2];
   size_t count = 0;
   bool loose = false;
-  for (size_t at = 0; at < spec.size();) {
-    if (spec[at] == '.' || spec[at] == '*') {
-      loose = loose || spec[at] == '*';  // a run of bindings is loose if any of it is
+  for (size_t at = 0; at < pattern.size();) {
+    if (pattern[at] == '.' || pattern[at] == '*') {
+      loose = loose || pattern[at] == '*';  // a run of bindings is loose if any of it is
       ++at;
       continue;
     }
-    const size_t end = std::min(spec.find_first_of(".*", at), spec.size());
+    const size_t end = std::min(pattern.find_first_of(".*", at), pattern.size());
     if (count == 2) return std::nullopt;  // more components than the name has levels
-    parts[count++] = Component{loose, spec.substr(at, end - at)};
+    parts[count++] = Component{loose, pattern.substr(at, end - at)};
     loose = false;
     at = end;
   }
@@ -125,9 +125,9 @@ std::optional<double> xft_dpi(std::string_view database, bool truncated) {
     if (line.empty() || line[0] == '!' || line[0] == '#' || colon == std::string_view::npos) {
       continue;  // blank, a comment, a directive or not an entry
     }
-    std::string_view spec = line.substr(0, colon);
-    spec.remove_suffix(spec.size() - (spec.find_last_not_of(kBlank) + 1));
-    const std::optional<int> score = precedence(spec);
+    std::string_view pattern = line.substr(0, colon);
+    pattern.remove_suffix(pattern.size() - (pattern.find_last_not_of(kBlank) + 1));
+    const std::optional<int> score = precedence(pattern);
     // An entry as specific as the best so far replaces it: it is the same entry, loaded later.
     if (score && (!best || *score >= *best)) {
       best = score;
