@@ -181,17 +181,19 @@ struct WorkAreas {
 };
 
 // Awaits round 3, and asks and awaits the current desktop's per-monitor work areas (round 4)
-// where the window manager keeps them on a desktop other than the first.
-WorkAreas await_manager(xcb_connection_t* c, xcb_window_t root, const Atoms& atom, RootHints& hints,
+// where the window manager keeps them on a desktop other than the first. Takes over `hints`.
+WorkAreas await_manager(xcb_connection_t* c, xcb_window_t root, const Atoms& atom, RootHints hints,
                         uint32_t desktop, const ManagerAsked& asked) {
   WorkAreas areas;
   areas.manager_runs =
       window_manager_runs(hints.check, await_items(c, asked.check, XCB_ATOM_WINDOW));
   const bool per_monitor = hint_stands(areas.manager_runs, hints.supported, atom[kGtkWorkareas]);
   if (desktop == 0 && per_monitor) areas.per_monitor = std::move(hints.gtk_workareas);
+  // The first desktop's work area, unless the current desktop has its own.
+  std::vector<uint32_t> workarea = std::move(hints.workarea);
   if (asked.workarea) {
     std::vector<uint32_t> own = await_items(c, *asked.workarea, XCB_ATOM_CARDINAL);
-    if (own.size() >= 4) hints.workarea = std::move(own);
+    if (own.size() >= 4) workarea = std::move(own);
     const xcb_atom_t gtk_name = await_atom(c, *asked.gtk_name);
     if (gtk_name != XCB_ATOM_NONE && per_monitor) {
       areas.per_monitor =
@@ -199,10 +201,8 @@ WorkAreas await_manager(xcb_connection_t* c, xcb_window_t root, const Atoms& ato
                       XCB_ATOM_CARDINAL);
     }
   }
-  if (hint_stands(areas.manager_runs, hints.supported, atom[kWorkarea]) &&
-      hints.workarea.size() >= 4) {
-    areas.desktop =
-        RootRect{hints.workarea[0], hints.workarea[1], hints.workarea[2], hints.workarea[3]};
+  if (hint_stands(areas.manager_runs, hints.supported, atom[kWorkarea]) && workarea.size() >= 4) {
+    areas.desktop = RootRect{workarea[0], workarea[1], workarea[2], workarea[3]};
   }
   return areas;
 }
@@ -249,7 +249,7 @@ std::unique_ptr<Screen> main_screen() {
       await_property(c, manager_asked.settings, atom[kSettings], 8, settings_reply);
   ReplyPtr<xcb_query_tree_reply_t> tree;
   if (tree_cookie) tree = await(c, *tree_cookie, xcb_query_tree_reply);
-  const WorkAreas areas = await_manager(c, root, atom, hints, desktop, manager_asked);
+  const WorkAreas areas = await_manager(c, root, atom, std::move(hints), desktop, manager_asked);
 
   // Rounds 5 to 7. EWMH has one work area per desktop for the whole root window, which cannot
   // say which monitor a panel is on; window managers place windows by the panels' struts, and so
