@@ -2,10 +2,11 @@
 // machine's load hits them alike), and prints the median and quartiles of each command's wall
 // time and each median's ratio to the second command's.
 //
-//   spawn_timer RUNS -- COMMAND... [-- COMMAND...]...
+//   spawn_timer RUNS [--accept STATUS]... -- COMMAND... [-- COMMAND...]...
 //
 // Standard output and standard error of the commands go to /dev/null; a command that exits
-// with a status other than 0 stops the benchmark, since its timing would mean nothing.
+// with a status other than 0 stops the benchmark, since its timing would mean nothing, unless
+// that status is accepted (the probe's no-screen answer, status 1, is a whole run too).
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -24,7 +25,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double run_once(std::vector<char*>& argv, const posix_spawn_file_actions_t& actions) {
+double run_once(std::vector<char*>& argv, const posix_spawn_file_actions_t& actions,
+                const std::vector<int>& accepted) {
   const Clock::time_point start = Clock::now();
   pid_t pid = 0;
   if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
@@ -32,8 +34,9 @@ double run_once(std::vector<char*>& argv, const posix_spawn_file_actions_t& acti
     std::exit(2);
   }
   int status = 0;
-  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    std::fprintf(stderr, "spawn_timer: %s did not exit with status 0\n", argv[0]);
+  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) ||
+      std::find(accepted.begin(), accepted.end(), WEXITSTATUS(status)) == accepted.end()) {
+    std::fprintf(stderr, "spawn_timer: %s did not exit with an accepted status\n", argv[0]);
     std::exit(2);
   }
   return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
@@ -46,8 +49,14 @@ double quantile(std::vector<double> sorted, double q) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 4 || std::string(argv[2]) != "--") {
-    std::fprintf(stderr, "usage: spawn_timer RUNS -- COMMAND... [-- COMMAND...]...\n");
+  std::vector<int> accepted = {0};
+  int first = 2;
+  for (; first + 1 < argc && std::string(argv[first]) == "--accept"; first += 2) {
+    accepted.push_back(std::atoi(argv[first + 1]));
+  }
+  if (argc < first + 2 || std::string(argv[first]) != "--") {
+    std::fprintf(stderr,
+                 "usage: spawn_timer RUNS [--accept STATUS]... -- COMMAND... [-- COMMAND...]...\n");
     return 2;
   }
   const int runs = std::atoi(argv[1]);
@@ -56,7 +65,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::vector<std::vector<char*>> commands;
-  for (int i = 2; i < argc; ++i) {
+  for (int i = first; i < argc; ++i) {
     if (std::string(argv[i]) == "--") {
       commands.emplace_back();
     } else {
@@ -80,9 +89,10 @@ int main(int argc, char** argv) {
   }
 
   std::vector<std::vector<double>> times(commands.size());
-  for (auto& command : commands) run_once(command, actions);  // warm the page cache
+  for (auto& command : commands) run_once(command, actions, accepted);  // warm the page cache
   for (int round = 0; round < runs; ++round) {
-    for (size_t i = 0; i < commands.size(); ++i) times[i].push_back(run_once(commands[i], actions));
+    for (size_t i = 0; i < commands.size(); ++i)
+      times[i].push_back(run_once(commands[i], actions, accepted));
   }
 
   std::vector<double> medians;

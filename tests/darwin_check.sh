@@ -1,11 +1,10 @@
 #!/bin/sh
 # What a Mac builds, read from the build graph of tests/darwin.cmake.   darwin_check.sh SRC WORK
 src=$1
-rm -rf "$2" && mkdir -p "$2/gtest" && cd "$2" || exit 1
-echo 'add_library(GTest::gtest_main INTERFACE IMPORTED)' >gtest/GTestConfig.cmake
+rm -rf "$2" && mkdir -p "$2" && cd "$2" || exit 1
 configure() {
-  cmake -S "$src" -B "$1" -G Ninja --toolchain "$src/tests/darwin.cmake" -DGTest_DIR="$PWD/gtest" \
-    -DSCREENPROBE_BUILD_TESTS=ON "$2" >"$1.log" 2>&1
+  cmake -S "$src" -B "$1" -G Ninja --toolchain "$src/tests/darwin.cmake" \
+    -DSCREENPROBE_BUILD_TESTS=ON -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON "$2" >"$1.log" 2>&1
 }
 configure mac -DSCREENPROBE_PLATFORM=auto || cat mac.log
 ! configure old -DCMAKE_OSX_DEPLOYMENT_TARGET=13.0 && grep -q 'needs macOS 13.3' old.log ||

@@ -69,7 +69,9 @@ stop) kill "$(cat "$work/pid")" ;;
 process)
   "$probe" >"$work/want" 2>&1
   expect "arguments" "$?" "$probe" --help -x "" "$(printf '%10000s')"
-  if [ -n "${DISPLAY:-}" ]; then
+  # The X11 checks need the suite's own Xvfb, not whatever $DISPLAY says (launchd sets it where
+  # XQuartz is installed).
+  if [ -s "$work/display" ]; then
     report 0 1 1920 >"$work/want"
     expect "plain screen" 0 "$probe"
     printf '{"error":"sem tela"}\n' >"$work/want"
@@ -83,15 +85,19 @@ process)
     [ "$got" = 75 ] && [ ! -s "$work/out" ] && grep -qx 'screenprobe: the display did not answer' \
       "$work/err" || fail "a display that does not answer: status $got"
   fi
-  # Unreadable output is an error, never an answer: a full disk (with either answer), descriptor
-  # 1 closed (which a connection could take), a pipe whose reader is gone.
+  # Unreadable output is an error, never an answer: a full disk (with either answer, where there
+  # is a /dev/full), descriptor 1 closed (which a connection could take) or open only for
+  # reading, a pipe whose reader is gone.
+  runs="'>&-' '1</dev/null' '>&6'"
+  [ -c /dev/full ] && runs="$runs '>/dev/full' 'DISPLAY= >/dev/full'"
   rm -f "$work/fifo" && mkfifo "$work/fifo"
-  for run in '>/dev/full' 'DISPLAY= >/dev/full' '>&-' '>&6'; do
+  eval "set -- $runs"
+  for run; do
     exec 5<>"$work/fifo" 6>"$work/fifo" 5<&-
     eval "env $run \"\$probe\" 2>\"\$work/err\""
     got=$?
     exec 6>&-
-    [ "$got" = 74 ] && grep -q '^screenprobe: ' "$work/err" && [ "$(wc -l <"$work/err")" = 1 ] &&
+    [ "$got" = 74 ] && grep -q '^screenprobe: ' "$work/err" && [ "$(wc -l <"$work/err")" -eq 1 ] &&
       { [ "$run" != '>&-' ] || grep -q 'output is closed' "$work/err"; } ||
       fail "output $run: status $got, $(cat "$work/err")"
   done
