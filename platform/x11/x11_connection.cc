@@ -50,16 +50,14 @@ Connection connect_quietly(int* screen_number) {
   return Connection(xcb_connect(nullptr, screen_number));
 }
 
-// Running out of memory is not "no screen", and libxcb does not always say which it was: it closes
-// the connection as out of memory when it cannot allocate a reply, but then a reply it could not
-// take can jam its input, which it reads as the server hanging up; and allocations that fail while
-// it connects come out as an unusable display. So a broken connection counts as no screen only
-// while memory is not short.
+// Running out of memory is not "no screen", and libxcb does not always say which it was: a reply
+// it could not allocate can jam its input, which it reads as the server hanging up; allocations
+// that fail while it connects come out as an unusable display. Nor is its "out of memory" always
+// so: it refuses to allocate a reply or event that claims 2 GiB or more, which only a lying server
+// sends. So any broken connection counts as no screen while memory is not short.
 bool connected(xcb_connection_t* c) {
   const int error = c == nullptr ? XCB_CONN_ERROR : xcb_connection_has_error(c);
-  if (error == XCB_CONN_CLOSED_MEM_INSUFFICIENT || (error != 0 && !memory_to_spare())) {
-    throw std::bad_alloc();
-  }
+  if (error != 0 && !memory_to_spare()) throw std::bad_alloc();
   return error == 0;
 }
 

@@ -17,17 +17,28 @@ bool contains(RootRect outer, RootRect inner) {
          inner.y + inner.height <= outer.y + outer.height;
 }
 
+// Whether a strut's columns, start_x to end_x inclusive as EWMH counts them, lie over the
+// monitor's. Bars do not all count so: i3bar writes its end as x + width, one column past the
+// bar, which lands on the first column of the monitor to its right. No bar means to reserve a band
+// across one column of a monitor it is not on, so a range that takes only the monitor's first
+// column from the left, or only its last column from the right, does not count for it.
+bool over_columns(const TopStrut& strut, RootRect monitor) {
+  const int64_t start = strut.start_x;
+  const int64_t end = strut.end_x;
+  const int64_t first = monitor.x;
+  const int64_t last = monitor.x + monitor.width - 1;
+  if (start > end || start > last || end < first) return false;
+  return !(end == first && start < first) && !(start == last && end > last);
+}
+
 // The band panels keep at the top of `monitor`, or nothing when no window reserves space. A
-// strut counts where its columns overlap the monitor's and its band reaches below the
-// monitor's top edge.
+// strut counts where it lies over the monitor's columns and its band reaches below the
+// monitor's top edge; the deepest one wins.
 std::optional<int64_t> top_band(RootRect monitor, std::span<const TopStrut> struts) {
   if (struts.empty()) return std::nullopt;
   int64_t band = 0;
   for (const TopStrut& strut : struts) {
-    const bool overlaps = strut.start_x <= strut.end_x &&
-                          strut.start_x < monitor.x + monitor.width &&
-                          int64_t{strut.end_x} >= monitor.x;
-    if (overlaps) band = std::max(band, int64_t{strut.height} - monitor.y);
+    if (over_columns(strut, monitor)) band = std::max(band, int64_t{strut.height} - monitor.y);
   }
   return std::min(band, monitor.height);
 }
@@ -79,10 +90,19 @@ bool hint_stands(bool manager_runs, std::span<const uint32_t> supported, uint32_
 std::optional<TopStrut> top_strut(std::span<const uint32_t> partial,
                                   std::span<const uint32_t> whole_edge) {
   // _NET_WM_STRUT_PARTIAL: left, right, top, bottom, then where each band starts and ends; the
-  // top band's columns are the ninth and tenth values.
-  if (partial.size() >= 12) return TopStrut{partial[2], partial[8], partial[9]};
+  // top band's columns are the ninth and tenth values. Both 0 is no range at all (awesome's wibar
+  // writes that for a bar across the whole edge), as window managers read it.
+  if (partial.size() >= 12) {
+    if (partial[8] == 0 && partial[9] == 0) return TopStrut{partial[2]};
+    return TopStrut{partial[2], partial[8], partial[9]};
+  }
   if (whole_edge.size() >= 4) return TopStrut{whole_edge[2]};
   return std::nullopt;
+}
+
+bool struts_decide(bool manager_runs, bool per_monitor_areas, bool several_monitors,
+                   bool desktop_area) {
+  return manager_runs && !per_monitor_areas && (several_monitors || !desktop_area);
 }
 
 RootRect visible_area(RootRect monitor, std::span<const uint32_t> per_monitor_areas,

@@ -65,11 +65,21 @@ bool hint_stands(bool manager_runs, std::span<const uint32_t> supported, uint32_
 std::optional<TopStrut> top_strut(std::span<const uint32_t> partial,
                                   std::span<const uint32_t> whole_edge);
 
+// Whether the panels' struts decide what the window manager leaves to windows: only while one
+// runs, and where it keeps no per-monitor work areas. With several monitors they come before its
+// work area, which spans the whole root window and cannot say which monitor a panel is on; on one
+// monitor they stand in for a work area it does not publish (tiling window managers keep windows
+// out of a bar's band by its strut alone).
+bool struts_decide(bool manager_runs, bool per_monitor_areas, bool several_monitors,
+                   bool desktop_area);
+
 // The part of `monitor` the window manager leaves to windows, from the hints it keeps (each
-// empty when it does not keep it, or keeps it malformed), taking the first that applies:
+// empty when it does not keep it, or keeps it malformed, or does not decide), taking the first
+// that applies:
 // - `per_monitor_areas`: the current desktop's work area of each monitor, four values each; the
 //   one lying wholly within this monitor is its own;
-// - `top_struts`: the bands panels reserve; the deepest one reaching into this monitor;
+// - `top_struts`: the bands panels reserve, where they decide; the deepest one reaching into
+//   this monitor;
 // - `desktop_area`: the current desktop's work area, which spans the whole root window and so
 //   is met with the monitor.
 // With none of them the whole monitor is visible.

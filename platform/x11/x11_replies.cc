@@ -3,6 +3,7 @@
 #include <xcb/randr.h>
 #include <xcb/xproto.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace screenprobe::x11 {
@@ -82,11 +83,12 @@ std::vector<uint32_t> read_items32(Bytes value) {
   return items;
 }
 
-std::optional<std::vector<uint32_t>> read_children(Bytes reply) {
+std::optional<std::vector<uint32_t>> read_children(Bytes reply, size_t limit) {
   xcb_query_tree_reply_t header;
   if (!take(reply, header)) return std::nullopt;
   if (uint64_t{header.children_len} * sizeof(xcb_window_t) > reply.size()) return std::nullopt;
-  return read_items32(reply.first(header.children_len * sizeof(xcb_window_t)));
+  const size_t kept = std::min<size_t>(header.children_len, limit);
+  return read_items32(reply.first(kept * sizeof(xcb_window_t)));
 }
 
 }  // namespace screenprobe::x11

@@ -46,7 +46,8 @@ std::optional<PropertyValue> read_property(Bytes reply, uint32_t type, uint8_t f
 // The 32-bit items of a format-32 property value.
 std::vector<uint32_t> read_items32(Bytes value);
 
-// The children of a QueryTree reply, or nothing when the reply does not add up.
-std::optional<std::vector<uint32_t>> read_children(Bytes reply);
+// The first `limit` children of a QueryTree reply, or nothing when the reply does not add up. The
+// limit bounds what is kept, whatever number of children the server lists.
+std::optional<std::vector<uint32_t>> read_children(Bytes reply, size_t limit);
 
 }  // namespace screenprobe::x11

@@ -81,11 +81,12 @@ std::optional<int> precedence(std::string_view pattern) {
 }
 
 // A value as the resource manager stores it: leading blanks dropped, then \<space>, \<tab>, \n,
-// \\ and \ooo decoded. Only the start matters to a number, so only the start is decoded.
+// \\ and \ooo decoded. All of it, as Xft reads it: cut short, a value of 400 nines would read
+// as a finite number where Xft's strtod overflows.
 std::string decode_value(std::string_view value) {
   value.remove_prefix(std::min(value.find_first_not_of(kBlank), value.size()));
   std::string decoded;
-  for (size_t i = 0; i < value.size() && decoded.size() < 64; ++i) {
+  for (size_t i = 0; i < value.size(); ++i) {
     if (value[i] != '\\' || i + 1 == value.size()) {
       decoded += value[i];
     } else if (value[i + 1] == 'n') {

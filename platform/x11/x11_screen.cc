@@ -11,7 +11,9 @@
 //  2. the monitors, the root window's hints and the settings manager's selection owner;
 //  3. the window manager's check window and the settings;
 //  4. only on a desktop other than the first, with per-monitor work areas: that desktop's areas;
-//  5-7. only with several monitors and no per-monitor work areas: the panels' struts.
+//  5-7. only where the panels' struts decide (several monitors and no per-monitor work areas, or
+//     one monitor and no work area at all, as on tiling window managers): the struts, one round
+//     trip per level of windows below the root.
 #include <xcb/randr.h>
 #include <xcb/xcb.h>
 
@@ -239,11 +241,16 @@ std::unique_ptr<Screen> main_screen() {
   const bool several_monitors = monitors_with_area(monitors) > 1;
   RootHints hints = await_root_hints(c, hints_asked);
 
-  // Rounds 3 and 4, and the root's children where struts may be needed.
+  // Rounds 3 and 4, and the root's children where the struts may decide. Whether the window
+  // manager still runs is known only after round 3, so they are asked for alongside.
   const uint32_t desktop = hints.desktop.empty() ? 0 : hints.desktop.front();
   const ManagerAsked manager_asked = ask_manager(c, root, atom, hints, desktop);
+  const bool workarea_listed =
+      hints.workarea.size() >= 4 && hint_stands(true, hints.supported, atom[kWorkarea]);
   std::optional<xcb_query_tree_cookie_t> tree_cookie;
-  if (several_monitors) tree_cookie = xcb_query_tree(c, root);
+  if (!hints.check.empty() && (several_monitors || !workarea_listed)) {
+    tree_cookie = xcb_query_tree(c, root);
+  }
   ReplyPtr<xcb_get_property_reply_t> settings_reply;
   const std::optional<PropertyValue> settings =
       await_property(c, manager_asked.settings, atom[kSettings], 8, settings_reply);
@@ -251,14 +258,12 @@ std::unique_ptr<Screen> main_screen() {
   if (tree_cookie) tree = await(c, *tree_cookie, xcb_query_tree_reply);
   const WorkAreas areas = await_manager(c, root, atom, std::move(hints), desktop, manager_asked);
 
-  // Rounds 5 to 7. EWMH has one work area per desktop for the whole root window, which cannot
-  // say which monitor a panel is on; window managers place windows by the panels' struts, and so
-  // does the probe when there are several monitors and no per-monitor work areas.
+  // Rounds 5 to 7: window managers place windows by the panels' struts, and so does the probe
+  // where no work area of theirs says more.
   std::vector<TopStrut> struts;
-  if (several_monitors && areas.manager_runs && areas.per_monitor.empty()) {
-    if (std::optional<std::vector<uint32_t>> top_level = read_children(bytes_of(tree))) {
-      struts = find_top_struts(c, std::move(*top_level), atom[kStrutPartial], atom[kStrut]);
-    }
+  if (tree && struts_decide(areas.manager_runs, !areas.per_monitor.empty(), several_monitors,
+                            areas.desktop.has_value())) {
+    struts = find_top_struts(c, bytes_of(tree), atom[kStrutPartial], atom[kStrut]);
   }
 
   ReplyPtr<xcb_get_property_reply_t> resources_reply;
