@@ -6,10 +6,10 @@ BUILD_PACKAGES := cmake ninja-build g++ pkg-config libxcb1-dev libxcb-randr0-dev
                   libxdmcp-dev
 # The demo and the benchmark run a real desktop: a window manager, a panel, a settings manager.
 DEMO_PACKAGES := $(BUILD_PACKAGES) xvfb x11-utils x11-xserver-utils openbox tint2 xsettingsd
-# The suite also needs clang with libFuzzer and GCC's Objective-C runtime for the AppKit layer,
-# and the desktops it is judged on.
-TEST_PACKAGES := $(DEMO_PACKAGES) libgtest-dev clang libclang-rt-14-dev libobjc-12-dev icewm \
-                 fluxbox xfwm4 xfce4-panel dbus-x11 wmctrl x11-apps
+# The suite also needs clang and GCC's Objective-C runtime for the AppKit layer,
+# and the desktops it is judged on (stacking and tiling window managers, their panels and bars).
+TEST_PACKAGES := $(DEMO_PACKAGES) libgtest-dev clang libobjc-12-dev icewm \
+                 fluxbox xfwm4 xfce4-panel dbus-x11 wmctrl x11-apps i3-wm bspwm polybar
 
 # LeakSanitizer exists on Linux only; Apple's AddressSanitizer refuses to start with it.
 ifeq ($(shell uname -s),Darwin)

@@ -43,15 +43,19 @@ steady() {
 
 shows() { xwininfo -root -tree 2>/dev/null | grep -q "$1"; }
 resources() { printf "$1\n" | xrdb -nocpp -load -; }
-# The band the window manager keeps atop the main monitor: the top of a window's frame it maximised
-# there, plus the border a window manager pushes past the work area (PUSHED 1, icewm).
+# The band the window manager keeps atop the main monitor: the top of the window it tiles there
+# (tile), or of the frame of one it maximised there plus the border it may push past the work
+# area (wm1: icewm).
 wm_band() {
   xlogo -geometry 300x200+1100+300 >/dev/null 2>&1 &
-  await 'xprop -name xlogo _NET_FRAME_EXTENTS 2>/dev/null | grep -q ='
-  wmctrl -r xlogo -b add,maximized_vert,maximized_horz
+  if [ "$1" = tile ]; then await 'xwininfo -name xlogo >/dev/null 2>&1'; else
+    await 'xprop -name xlogo _NET_FRAME_EXTENTS 2>/dev/null | grep -q ='
+    wmctrl -r xlogo -b add,maximized_vert,maximized_horz
+  fi
   await steady
   y=$(xwininfo -name xlogo | sed -n 's/.*Absolute upper-left Y: *//p')
-  set -- $(xprop -name xlogo _NET_FRAME_EXTENTS | tr -dc '0-9 ') "$1"
+  extents=$(xprop -name xlogo _NET_FRAME_EXTENTS | tr -dc '0-9 ')
+  [ "$1" = tile ] && set -- 0 0 0 0 0 || set -- $extents "$1"
   kill $!
   echo $((y - $3 + $5 * $4))
 }
@@ -78,7 +82,11 @@ process)
     for setting in DISPLAY= DISPLAY=:abc DISPLAY=:61111 XAUTHORITY=/dev/null; do
       expect "$setting" 1 env "$setting" "$probe"
     done
-    kill -STOP "$(cat "$work/pid")"  # a display that takes the connection and never answers
+    report 0 1 1920 >"$work/want"
+    kill -STOP "$(cat "$work/pid")"  # a display that answers late, then one that never does
+    (sleep 3 && kill -CONT "$(cat "$work/pid")") &
+    expect "a display 3 s late" 0 "$probe"
+    kill -STOP "$(cat "$work/pid")"
     "$probe" >"$work/out" 2>"$work/err"
     got=$?
     kill -CONT "$(cat "$work/pid")"
@@ -115,7 +123,7 @@ desktops)
     await "$ready"
     await steady
     eval "$then"
-    [ "${band#wm}" = "$band" ] || band=$(wm_band "${band#wm}")
+    case $band in wm* | tile) band=$(wm_band "${band#wm}") ;; esac
     report "$band" "$scale" $((1920 / monitors)) >"$work/want"
     expect "$name" 0 "$probe"
     kill -KILL "-$group" 2>/dev/null
@@ -131,24 +139,27 @@ stale per-monitor areas|1|xprop -root -f _GTK_WORKAREAS_D0 32c -set _GTK_WORKARE
 a strut on a window that is not on screen|2|openbox & xsettingsd -c /dev/null &|shows Openbox && shows xsettingsd|xprop -name xsettingsd -f _NET_WM_STRUT 32c -set _NET_WM_STRUT 0,0,300,0|wm0|1
 work area of a window manager gone|1|echo panel_position=top >$W/t; openbox & wm=$!; tint2 -c $W/t & sleep 2; kill $wm;|shows tint2 && ! shows Openbox||0|1
 work area of desktop 3|1|openbox &|shows Openbox|wmctrl -s 2; await steady; xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA 0,0,1920,1080,0,10,1920,1070,0,40,1920,1040|40|1
+one work area for all desktops, on desktop 3|1|openbox &|shows Openbox|wmctrl -s 2; await steady; xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA 0,37,1920,1043|37|1
+i3 and i3bar on top|1|printf '# i3 config file (v4)\ndefault_border none\nbar {\nposition top\n}\n' >$W/i3; i3 -c $W/i3 &|shows i3bar||tile|1
+i3, i3bar on the other monitor|2|printf '# i3 config file (v4)\ndefault_border none\nbar {\noutput L\nposition top\n}\n' >$W/i3; i3 -c $W/i3 &|shows i3bar|i3-msg focus output R >/dev/null|tile|1
+bspwm and polybar on top|1|printf '#!/bin/sh\nbspc config border_width 0\nbspc config window_gap 0\n' >$W/b; chmod +x $W/b; printf '[bar/t]\nheight = 27\nmodules-left = t\n[module/t]\ntype = custom/text\ncontent = x\n' >$W/p; bspwm -c $W/b & polybar -c $W/p t &|shows polybar||tile|1
 per-monitor areas of desktop 3|1|openbox &|shows Openbox|wmctrl -s 2; await steady; xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED _GTK_WORKAREAS; xprop -root -f _GTK_WORKAREAS_D2 32c -set _GTK_WORKAREAS_D2 0,44,1920,1036|44|1
 Xft.dpi|1|||resources 'Xft.antialias: 1\nXft.dpi: 144'|0|1.5
-*dpi|1|||resources '*dpi: 144'|0|1.5
-?.dpi|1|||resources '?.dpi: 144'|0|1.5
-.Xft.dpi|1|||resources '.Xft.dpi: 144'|0|1.5
-window scaling 2, Xft.dpi 96|1|echo Gdk/WindowScalingFactor 2 >$W/x; xsettingsd -c $W/x &|shows xsettingsd|resources 'Xft.dpi: 96'|0|2
 window scaling 2, Xft.dpi 240|1|echo Gdk/WindowScalingFactor 2 >$W/x; xsettingsd -c $W/x &|shows xsettingsd|resources 'Xft.dpi: 240'|0|2
 a factor that is a string|1|echo Gdk/WindowScalingFactor '"2"' >$W/x; xsettingsd -c $W/x &|shows xsettingsd|resources 'Xft.dpi: 144'|0|1.5
 EOF
   ;;
 memory)
-  resources "$(seq -f 'app%g.background: #202020' 20000)"
+  # Short of memory anywhere in a run, the report is whole or there is none.
+  resources "Xft.dpi: 144\n$(seq -f 'app%g.background: #202020' 20000)"
+  report 0 1.5 1920 >"$work/want"
   ran_out=0
   for limit in $(seq 2000 16 12000); do
-    timeout 10 sh -c 'ulimit -v "$1" && exec "$2"' - "$limit" "$probe" >/dev/null 2>"$work/err"
+    timeout 10 sh -c 'ulimit -v "$1" && exec "$2"' - "$limit" "$probe" >"$work/out" 2>"$work/err"
     got=$?
     [ "$got" = 71 ] && grep -qx 'screenprobe: out of memory' "$work/err" && ran_out=1
-    [ "$got" = 0 ] || [ "$got" = 71 ] || [ "$got" = 127 ] || fail "ulimit -v $limit: status $got"
+    { [ "$got" = 0 ] && cmp -s "$work/out" "$work/want"; } || [ "$got" = 71 ] ||
+      [ "$got" = 127 ] || fail "ulimit -v $limit: status $got, $(cat "$work/out")"
   done
   [ "$ran_out" = 1 ] || fail "never out of memory, or not said so"
   ;;
