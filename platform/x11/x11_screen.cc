@@ -245,10 +245,11 @@ std::unique_ptr<Screen> main_screen() {
   // manager still runs is known only after round 3, so they are asked for alongside.
   const uint32_t desktop = hints.desktop.empty() ? 0 : hints.desktop.front();
   const ManagerAsked manager_asked = ask_manager(c, root, atom, hints, desktop);
+  // The rule is taken at its widest: a window manager may run, with no per-monitor work areas.
   const bool workarea_listed =
       hints.workarea.size() >= 4 && hint_stands(true, hints.supported, atom[kWorkarea]);
   std::optional<xcb_query_tree_cookie_t> tree_cookie;
-  if (!hints.check.empty() && (several_monitors || !workarea_listed)) {
+  if (struts_decide(!hints.check.empty(), false, several_monitors, workarea_listed)) {
     tree_cookie = xcb_query_tree(c, root);
   }
   ReplyPtr<xcb_get_property_reply_t> settings_reply;
