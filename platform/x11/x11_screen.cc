@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "screen.h"
+#include "unix_screen.h"
 #include "x11_connection.h"
 #include "x11_geometry.h"
 #include "x11_replies.h"
@@ -211,7 +212,7 @@ WorkAreas await_manager(xcb_connection_t* c, xcb_window_t root, const Atoms& ato
 
 }  // namespace
 
-std::unique_ptr<Screen> main_screen() {
+std::unique_ptr<Screen> x11_main_screen() {
   // The display is found as every X client finds it ($DISPLAY, with $XAUTHORITY's cookies). No
   // connection, whatever the reason, means there is no screen to measure.
   int screen_number = 0;
@@ -283,7 +284,5 @@ std::unique_ptr<Screen> main_screen() {
   return std::make_unique<X11Screen>(to_report_space(monitor, monitor),
                                      to_report_space(visible, monitor), backing_scale(factor, dpi));
 }
-
-int run_in_platform_scope(int (*run)()) { return run(); }
 
 }  // namespace screenprobe

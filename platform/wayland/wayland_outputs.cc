@@ -1,0 +1,61 @@
+#include "wayland_outputs.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace screenprobe::wayland {
+
+namespace {
+
+bool turned(int32_t transform) { return transform % 2 != 0; }
+
+Size as_laid_out(Size mode, int32_t transform) {
+  return turned(transform) ? Size{mode.height, mode.width} : mode;
+}
+
+bool positive(Size size) { return size.width > 0 && size.height > 0; }
+
+}  // namespace
+
+std::optional<Size> logical_size(const OutputState& output) {
+  if (!output.mode || !positive(*output.mode)) return std::nullopt;
+  if (output.logical) {
+    if (!positive(*output.logical)) return std::nullopt;
+    return output.logical;
+  }
+  if (output.integer_scale <= 0) return std::nullopt;
+  const Size laid_out = as_laid_out(*output.mode, output.transform);
+  const Size size{laid_out.width / output.integer_scale, laid_out.height / output.integer_scale};
+  if (!positive(size)) return std::nullopt;
+  return size;
+}
+
+double output_scale(const OutputState& output, Size logical, std::optional<uint32_t> preferred) {
+  if (preferred && *preferred > 0) return *preferred / 120.0;
+  const Size laid_out = as_laid_out(output.mode.value_or(logical), output.transform);
+  return std::round(120.0 * laid_out.width / logical.width) / 120.0;
+}
+
+bool usable(const OutputState& output) {
+  return !output.removed && logical_size(output).has_value();
+}
+
+std::optional<size_t> first_match(std::span<const OutputState> outputs, std::optional<Size> size) {
+  for (size_t i = 0; i < outputs.size(); ++i) {
+    if (usable(outputs[i]) && (!size || *logical_size(outputs[i]) == *size)) return i;
+  }
+  return std::nullopt;
+}
+
+std::optional<size_t> only_match(std::span<const OutputState> outputs, Size size) {
+  const std::optional<size_t> first = first_match(outputs, size);
+  if (!first) return std::nullopt;
+  if (first_match(outputs.subspan(*first + 1), size)) return std::nullopt;
+  return first;
+}
+
+int32_t band_within(int64_t band, int32_t height) {
+  return static_cast<int32_t>(std::clamp<int64_t>(band, 0, height));
+}
+
+}  // namespace screenprobe::wayland

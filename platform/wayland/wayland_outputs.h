@@ -1,0 +1,48 @@
+// What the Wayland layer keeps of each output, and the rules that turn it into a frame and a
+// scale. No libwayland here: the tests run these on plain values.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace screenprobe::wayland {
+
+struct Size {
+  int32_t width = 0;
+  int32_t height = 0;
+  bool operator==(const Size&) const = default;
+};
+
+struct OutputState {
+  std::optional<Size> mode;     // the current mode, in pixels
+  int32_t transform = 0;        // wl_output's transform: odd values turn by 90 or 270 degrees
+  int32_t integer_scale = 1;    // wl_output.scale: only to derive a size without xdg-output
+  std::optional<Size> logical;  // zxdg_output_v1.logical_size
+  bool removed = false;         // the global went away while the probe ran
+};
+
+// The output's size in the compositor's logical space: xdg-output's, else the current mode
+// divided by the integer scale and turned with the output. None where it is zero or less, or
+// the mode is: such an output is never the main one, and nothing is ever divided by it.
+std::optional<Size> logical_size(const OutputState& output);
+
+// Pixels per logical unit. A fractional-scale preference (in 1/120ths) is the compositor's own
+// factor; otherwise the mode's width over the logical width, turned with the output, to the
+// nearest 1/120, the finest step a compositor can scale by. wl_output.scale is never used: it
+// rounds 1.5 up to 2. Requires a logical size.
+double output_scale(const OutputState& output, Size logical, std::optional<uint32_t> preferred);
+
+// Whether the output can be the main one: it is still there and has a size.
+bool usable(const OutputState& output);
+
+// The one usable output whose logical size is `size`; none when no output or several match.
+std::optional<size_t> only_match(std::span<const OutputState> outputs, Size size);
+// The first usable output in the order announced whose logical size is `size`, or of any size.
+std::optional<size_t> first_match(std::span<const OutputState> outputs, std::optional<Size> size);
+
+// A band the compositor reports, held within the output's height.
+int32_t band_within(int64_t band, int32_t height);
+
+}  // namespace screenprobe::wayland

@@ -1,0 +1,545 @@
+// The main screen of a Wayland compositor: its focused output, measured by asking the compositor
+// to place surfaces that are never shown.
+//
+// With the wlr layer shell (sway, KWin and most compositors built on wlroots), two background
+// layer surfaces are made with no output named, so they land on the focused output: A with an
+// exclusive zone of 0, placed inside what bars leave free, and B with -1, covering the whole
+// output. Once both are configured, each gets a popup asked to sit far above and left of its
+// parent and allowed to slide back: the compositor slides both to the same edge, so the
+// difference of their heights is the band the bars keep at the top.
+//
+// Round trips after connecting: the registry; the layer surfaces' configures with the outputs'
+// details; the popups' configures. Where two outputs have the layer surface's size, one more:
+// a pixel is shown on B for as long as it takes the compositor to say which output B entered.
+//
+// Without the layer shell (GNOME, weston), the only or first output, and the height an
+// xdg_toplevel asking to be maximised is configured to: two round trips after connecting.
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdarg>
+#include <memory>
+#include <new>
+#include <optional>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "screen.h"
+#include "unix_screen.h"
+#include "wayland_client.h"
+#include "wayland_outputs.h"
+
+namespace screenprobe {
+
+namespace {
+
+using namespace wayland;
+
+// More outputs than any desk has; a compositor announcing more is not believed about them.
+constexpr size_t kMaxOutputs = 64;
+
+class WaylandScreen : public Screen {
+ public:
+  WaylandScreen(Size size, int32_t band, double scale) : size_(size), band_(band), scale_(scale) {}
+
+  // The report's space is the main output's own, y growing upward: the band is at its top.
+  CGRect frame() override { return CGRectMake(0, 0, size_.width, size_.height); }
+  CGRect visibleFrame() override { return CGRectMake(0, 0, size_.width, size_.height - band_); }
+  CGFloat backingScaleFactor() override { return scale_; }
+  // Wayland knows no camera housing.
+  EdgeInsets safeAreaInsets() override { return {}; }
+  std::optional<CGRect> auxiliaryTopLeftArea() override { return std::nullopt; }
+  std::optional<CGRect> auxiliaryTopRightArea() override { return std::nullopt; }
+
+ private:
+  Size size_;
+  int32_t band_;
+  double scale_;
+};
+
+// Every proxy is owned, and destroyed with the request its protocol gives for it.
+template <typename T, void (*Destroy)(T*)>
+struct Destroyer {
+  void operator()(T* object) const { Destroy(object); }
+};
+template <typename T, void (*Destroy)(T*)>
+using Owned = std::unique_ptr<T, Destroyer<T, Destroy>>;
+
+// For objects whose interface has no destructor request.
+template <typename T>
+void forget(T* object) {
+  wl_proxy_destroy(reinterpret_cast<wl_proxy*>(object));
+}
+void release_output(wl_output* output) {
+  if (wl_output_get_version(output) >= WL_OUTPUT_RELEASE_SINCE_VERSION) {
+    wl_output_release(output);
+  } else {
+    forget(output);
+  }
+}
+// Whatever is still unsent when the probe leaves is only the teardown, which the compositor
+// does for a client that goes away anyway; the measurement is complete by then.
+void disconnect(wl_display* display) {
+  (void)wl_display_flush(display);
+  wl_display_disconnect(display);
+}
+
+template <typename Listener>
+void listen(void* proxy, const Listener& listener, void* data) {
+  // Adding a listener fails only when one is set already, which nothing here does.
+  (void)wl_proxy_add_listener(static_cast<wl_proxy*>(proxy),
+                              reinterpret_cast<void (**)(void)>(const_cast<Listener*>(&listener)),
+                              data);
+}
+
+// A request that makes an object fails only when libwayland could not allocate it.
+template <typename T>
+T* made(T* object) {
+  if (object == nullptr) throw std::bad_alloc();
+  return object;
+}
+
+uint32_t version_for(uint32_t offered, const wl_interface& known, uint32_t cap) {
+  return std::min({offered, static_cast<uint32_t>(known.version), cap});
+}
+
+using Surface = Owned<wl_surface, wl_surface_destroy>;
+using Fractional = Owned<wp_fractional_scale_v1, wp_fractional_scale_v1_destroy>;
+using XdgSurface = Owned<xdg_surface, xdg_surface_destroy>;
+
+struct Output {
+  Owned<wl_output, release_output> proxy;
+  Owned<zxdg_output_v1, zxdg_output_v1_destroy> xdg;
+  uint32_t name = 0;
+  OutputState state;
+  std::optional<Size> pending_mode;
+  bool done = false;      // wl_output.done, where its version sends it
+  bool xdg_done = false;  // zxdg_output_v1.done, where the manager's version sends it
+};
+
+struct LayerProbe {
+  Surface surface;
+  Fractional fractional;
+  Owned<zwlr_layer_surface_v1, layer_surface_destroy> layer;
+  std::optional<Size> configured;
+  bool closed = false;
+};
+
+struct PopupProbe {
+  Surface surface;
+  XdgSurface xdg;
+  Owned<xdg_popup, xdg_popup_destroy> popup;
+  std::optional<int32_t> y;
+  bool configured = false;
+  bool refused = false;
+};
+
+struct ToplevelProbe {
+  Surface surface;
+  Fractional fractional;
+  XdgSurface xdg;
+  Owned<xdg_toplevel, xdg_toplevel_destroy> toplevel;
+  std::optional<Size> size;
+  bool configured = false;
+};
+
+// Members are destroyed in the reverse of their order here, which is the order xdg-shell asks
+// for: popups before the surfaces they belong to, each role before its wl_surface, the
+// fractional-scale object before its surface, the globals after every surface, xdg_wm_base
+// last of them, and the connection after all.
+struct Session {
+  Owned<wl_display, disconnect> display;
+  Owned<wl_registry, forget> registry;
+  Owned<xdg_wm_base, xdg_wm_base_destroy> wm_base;
+  Owned<wl_compositor, forget> compositor;
+  Owned<wl_shm, forget> shm;
+  Owned<zwlr_layer_shell_v1, layer_shell_destroy> layer_shell;
+  Owned<zxdg_output_manager_v1, zxdg_output_manager_v1_destroy> output_manager;
+  Owned<wp_fractional_scale_manager_v1, wp_fractional_scale_manager_v1_destroy> fractional_manager;
+  std::vector<Output> outputs;
+  LayerProbe inside;  // A: exclusive zone 0
+  LayerProbe whole;   // B: exclusive zone -1
+  PopupProbe inside_popup;
+  PopupProbe whole_popup;
+  ToplevelProbe maximized;
+  std::optional<uint32_t> preferred_scale;
+  wl_output* entered = nullptr;
+  bool synced = false;
+  bool out_of_memory = false;  // a bind failed inside a listener, which cannot throw
+};
+
+// Listeners. Each event the bound versions can send has one: libwayland calls whatever is set.
+
+extern const wl_output_listener kOutputListener;
+extern const xdg_wm_base_listener kWmBaseListener;
+
+void on_global(void* data, wl_registry* registry, uint32_t name, const char* interface,
+               uint32_t version) {
+  Session& s = *static_cast<Session*>(data);
+  const auto bind = [&](auto& slot, const wl_interface& known, uint32_t cap) {
+    using T = typename std::remove_reference_t<decltype(slot)>::element_type;
+    if (slot) return false;
+    slot.reset(static_cast<T*>(
+        wl_registry_bind(registry, name, &known, version_for(version, known, cap))));
+    if (!slot) s.out_of_memory = true;
+    return bool(slot);
+  };
+  const std::string_view offered(interface);
+  if (offered == wl_compositor_interface.name) {
+    bind(s.compositor, wl_compositor_interface, 4);
+  } else if (offered == wl_shm_interface.name) {
+    bind(s.shm, wl_shm_interface, 1);
+  } else if (offered == xdg_wm_base_interface.name) {
+    if (bind(s.wm_base, xdg_wm_base_interface, 5)) listen(s.wm_base.get(), kWmBaseListener, &s);
+  } else if (offered == zwlr_layer_shell_v1_interface.name) {
+    bind(s.layer_shell, zwlr_layer_shell_v1_interface, layer_shell::kMaxVersion);
+  } else if (offered == zxdg_output_manager_v1_interface.name) {
+    bind(s.output_manager, zxdg_output_manager_v1_interface, 3);
+  } else if (offered == wp_fractional_scale_manager_v1_interface.name) {
+    bind(s.fractional_manager, wp_fractional_scale_manager_v1_interface, 1);
+  } else if (offered == wl_output_interface.name && s.outputs.size() < kMaxOutputs) {
+    Output& output = s.outputs.emplace_back();  // within the capacity reserved
+    output.name = name;
+    if (bind(output.proxy, wl_output_interface, 4)) {
+      listen(output.proxy.get(), kOutputListener, &output);
+    } else {
+      s.outputs.pop_back();
+    }
+  }
+}
+
+void on_global_remove(void* data, wl_registry*, uint32_t name) {
+  for (Output& output : static_cast<Session*>(data)->outputs) {
+    if (output.name == name) output.state.removed = true;
+  }
+}
+
+const wl_registry_listener kRegistryListener = {on_global, on_global_remove};
+
+void on_geometry(void* data, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*,
+                 const char*, int32_t transform) {
+  static_cast<Output*>(data)->state.transform = transform;
+}
+void on_mode(void* data, wl_output*, uint32_t flags, int32_t width, int32_t height, int32_t) {
+  if (flags & WL_OUTPUT_MODE_CURRENT) static_cast<Output*>(data)->pending_mode = {width, height};
+}
+void on_output_done(void* data, wl_output*) {
+  Output& output = *static_cast<Output*>(data);
+  output.state.mode = output.pending_mode;
+  output.done = true;
+}
+void on_output_scale(void* data, wl_output*, int32_t factor) {
+  static_cast<Output*>(data)->state.integer_scale = factor;
+}
+void on_output_text(void*, wl_output*, const char*) {}
+
+extern const wl_output_listener kOutputListener = {on_geometry,     on_mode,        on_output_done,
+                                                   on_output_scale, on_output_text, on_output_text};
+
+void on_logical_position(void*, zxdg_output_v1*, int32_t, int32_t) {}
+void on_logical_size(void* data, zxdg_output_v1*, int32_t width, int32_t height) {
+  static_cast<Output*>(data)->state.logical = Size{width, height};
+}
+void on_xdg_output_done(void* data, zxdg_output_v1*) {
+  static_cast<Output*>(data)->xdg_done = true;
+}
+void on_xdg_output_text(void*, zxdg_output_v1*, const char*) {}
+
+const zxdg_output_v1_listener kXdgOutputListener = {on_logical_position, on_logical_size,
+                                                    on_xdg_output_done, on_xdg_output_text,
+                                                    on_xdg_output_text};
+
+void on_ping(void*, xdg_wm_base* base, uint32_t serial) { xdg_wm_base_pong(base, serial); }
+extern const xdg_wm_base_listener kWmBaseListener = {on_ping};
+
+void on_layer_configure(void* data, zwlr_layer_surface_v1* layer, uint32_t serial, uint32_t width,
+                        uint32_t height) {
+  LayerProbe& probe = *static_cast<LayerProbe*>(data);
+  layer_request(layer, layer_shell::kAckConfigure, serial);
+  if (width <= INT32_MAX && height <= INT32_MAX) {
+    probe.configured = Size{static_cast<int32_t>(width), static_cast<int32_t>(height)};
+  } else {
+    probe.configured = Size{};
+  }
+}
+void on_layer_closed(void* data, zwlr_layer_surface_v1*) {
+  static_cast<LayerProbe*>(data)->closed = true;
+}
+const LayerSurfaceListener kLayerListener = {on_layer_configure, on_layer_closed};
+
+void on_preferred_scale(void* data, wp_fractional_scale_v1*, uint32_t scale) {
+  static_cast<Session*>(data)->preferred_scale = scale;
+}
+const wp_fractional_scale_v1_listener kFractionalListener = {on_preferred_scale};
+
+void on_popup_surface_configure(void* data, xdg_surface* surface, uint32_t serial) {
+  xdg_surface_ack_configure(surface, serial);
+  static_cast<PopupProbe*>(data)->configured = true;
+}
+const xdg_surface_listener kPopupSurfaceListener = {on_popup_surface_configure};
+
+void on_popup_configure(void* data, xdg_popup*, int32_t, int32_t y, int32_t, int32_t) {
+  static_cast<PopupProbe*>(data)->y = y;
+}
+void on_popup_done(void* data, xdg_popup*) { static_cast<PopupProbe*>(data)->refused = true; }
+void on_popup_repositioned(void*, xdg_popup*, uint32_t) {}
+const xdg_popup_listener kPopupListener = {on_popup_configure, on_popup_done,
+                                           on_popup_repositioned};
+
+void on_toplevel_surface_configure(void* data, xdg_surface* surface, uint32_t serial) {
+  xdg_surface_ack_configure(surface, serial);
+  static_cast<ToplevelProbe*>(data)->configured = true;
+}
+const xdg_surface_listener kToplevelSurfaceListener = {on_toplevel_surface_configure};
+
+void on_toplevel_configure(void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*) {
+  static_cast<ToplevelProbe*>(data)->size = Size{width, height};
+}
+void on_toplevel_close(void*, xdg_toplevel*) {}
+void on_toplevel_bounds(void*, xdg_toplevel*, int32_t, int32_t) {}
+void on_toplevel_capabilities(void*, xdg_toplevel*, wl_array*) {}
+const xdg_toplevel_listener kToplevelListener = {on_toplevel_configure, on_toplevel_close,
+                                                 on_toplevel_bounds, on_toplevel_capabilities};
+
+void on_enter(void* data, wl_surface*, wl_output* output) {
+  Session& s = *static_cast<Session*>(data);
+  if (s.entered == nullptr) s.entered = output;
+}
+void on_leave(void*, wl_surface*, wl_output*) {}
+const wl_surface_listener kSurfaceListener = {on_enter, on_leave};
+
+void on_synced(void* data, wl_callback*, uint32_t) { static_cast<Session*>(data)->synced = true; }
+const wl_callback_listener kSyncListener = {on_synced};
+
+// The connection broke, or the compositor raised a protocol error: no answer. Running out of
+// memory is not that, and is not taken for a missing screen.
+struct Broken {};
+
+[[noreturn]] void fail(const Session& s) {
+  if (wl_display_get_error(s.display.get()) == ENOMEM) throw std::bad_alloc();
+  throw Broken{};
+}
+
+void dispatch_until(Session& s, const auto& done) {
+  while (!done()) {
+    if (wl_display_dispatch(s.display.get()) == -1) fail(s);
+  }
+}
+
+bool outputs_done(const Session& s) {
+  const bool xdg_sends_done =
+      s.output_manager && zxdg_output_manager_v1_get_version(s.output_manager.get()) < 3;
+  for (const Output& output : s.outputs) {
+    if (wl_output_get_version(output.proxy.get()) >= WL_OUTPUT_DONE_SINCE_VERSION && !output.done) {
+      return false;
+    }
+    if (xdg_sends_done && !output.xdg_done) return false;
+  }
+  return true;
+}
+
+wl_surface* new_surface(Session& s) { return wl_compositor_create_surface(s.compositor.get()); }
+
+// The preference, where the compositor sent one for the probe's surface.
+void ask_fractional_scale(Session& s, wl_surface* surface, Fractional& slot) {
+  if (!s.fractional_manager) return;
+  slot.reset(made(
+      wp_fractional_scale_manager_v1_get_fractional_scale(s.fractional_manager.get(), surface)));
+  listen(slot.get(), kFractionalListener, &s);
+}
+
+void make_layer_probe(Session& s, LayerProbe& probe, int32_t exclusive_zone) {
+  probe.surface.reset(made(new_surface(s)));
+  if (&probe == &s.whole) {
+    listen(probe.surface.get(), kSurfaceListener, &s);
+    ask_fractional_scale(s, probe.surface.get(), probe.fractional);
+  }
+  probe.layer.reset(made(get_layer_surface(s.layer_shell.get(), probe.surface.get(),
+                                           layer_shell::kBackgroundLayer, "screenprobe")));
+  listen(probe.layer.get(), kLayerListener, &probe);
+  layer_request(probe.layer.get(), layer_shell::kSetAnchor, layer_shell::kAnchorAllEdges);
+  layer_request(probe.layer.get(), layer_shell::kSetSize, 0u, 0u);
+  layer_request(probe.layer.get(), layer_shell::kSetExclusiveZone, exclusive_zone);
+  layer_request(probe.layer.get(), layer_shell::kSetKeyboardInteractivity,
+                layer_shell::kNoKeyboard);
+  wl_surface_commit(probe.surface.get());
+}
+
+// A 1x1 popup asked to sit far above and left of its parent, and allowed to slide: the
+// compositor slides it back to the top-left corner of the area it keeps popups in.
+void make_popup(Session& s, LayerProbe& parent, PopupProbe& popup, xdg_positioner* positioner) {
+  popup.surface.reset(made(new_surface(s)));
+  popup.xdg.reset(made(xdg_wm_base_get_xdg_surface(s.wm_base.get(), popup.surface.get())));
+  listen(popup.xdg.get(), kPopupSurfaceListener, &popup);
+  popup.popup.reset(made(xdg_surface_get_popup(popup.xdg.get(), nullptr, positioner)));
+  listen(popup.popup.get(), kPopupListener, &popup);
+  layer_get_popup(parent.layer.get(), popup.popup.get());
+  wl_surface_commit(popup.surface.get());
+}
+
+void make_popups(Session& s) {
+  const Owned<xdg_positioner, xdg_positioner_destroy> owned(
+      made(xdg_wm_base_create_positioner(s.wm_base.get())));
+  xdg_positioner* positioner = owned.get();
+  xdg_positioner_set_size(positioner, 1, 1);
+  xdg_positioner_set_anchor_rect(positioner, 0, 0, 1, 1);
+  xdg_positioner_set_anchor(positioner, XDG_POSITIONER_ANCHOR_TOP_LEFT);
+  xdg_positioner_set_gravity(positioner, XDG_POSITIONER_GRAVITY_TOP_LEFT);
+  xdg_positioner_set_offset(positioner, -100000, -100000);
+  xdg_positioner_set_constraint_adjustment(
+      positioner,
+      XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_SLIDE_X | XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_SLIDE_Y);
+  make_popup(s, s.inside, s.inside_popup, positioner);
+  make_popup(s, s.whole, s.whole_popup, positioner);
+}
+
+bool popup_settled(const PopupProbe& popup) { return popup.configured || popup.refused; }
+
+// Which output B is on, told by the compositor once B shows something: a transparent pixel,
+// taken down again as soon as the answer (or a round trip without one) is in.
+wl_output* entered_output(Session& s) {
+  if (!s.shm) return nullptr;
+  const int fd = memfd_create("screenprobe-pixel", MFD_CLOEXEC);
+  if (fd == -1) return nullptr;
+  constexpr int32_t kPixelBytes = 4;
+  wl_buffer* buffer = nullptr;
+  if (ftruncate(fd, kPixelBytes) == 0) {
+    wl_shm_pool* pool = wl_shm_create_pool(s.shm.get(), fd, kPixelBytes);
+    if (pool != nullptr) {
+      buffer = wl_shm_pool_create_buffer(pool, 0, 1, 1, kPixelBytes, WL_SHM_FORMAT_ARGB8888);
+      wl_shm_pool_destroy(pool);
+    }
+  }
+  close(fd);
+  const Owned<wl_buffer, wl_buffer_destroy> pixel(made(buffer));
+  wl_surface_attach(s.whole.surface.get(), pixel.get(), 0, 0);
+  wl_surface_commit(s.whole.surface.get());
+  const Owned<wl_callback, forget> sync(made(wl_display_sync(s.display.get())));
+  listen(sync.get(), kSyncListener, &s);
+  dispatch_until(s, [&] { return s.entered != nullptr || s.synced; });
+  wl_surface_attach(s.whole.surface.get(), nullptr, 0, 0);
+  wl_surface_commit(s.whole.surface.get());
+  return s.entered;
+}
+
+std::vector<OutputState> states_of(const Session& s) {
+  std::vector<OutputState> states;
+  states.reserve(s.outputs.size());
+  for (const Output& output : s.outputs) states.push_back(output.state);
+  return states;
+}
+
+struct Measurement {
+  size_t output;
+  int64_t band;
+  std::optional<uint32_t> preferred_scale;  // as it stood when the probe's surfaces were configured
+};
+
+std::optional<Measurement> measure_with_layer_shell(Session& s) {
+  make_layer_probe(s, s.inside, 0);
+  make_layer_probe(s, s.whole, -1);
+  dispatch_until(s, [&] {
+    if (s.inside.closed || s.whole.closed) throw Broken{};
+    return s.inside.configured && s.whole.configured && outputs_done(s);
+  });
+  // A preference that comes later is not waited for: the modes tell the scale as well.
+  const std::optional<uint32_t> preferred = s.preferred_scale;
+  const Size inside = *s.inside.configured;
+  const Size whole = *s.whole.configured;
+
+  // Popups are made only now that both parents are configured: a compositor may place a layer
+  // surface only when it first configures it, and popups made earlier land all in one place.
+  int64_t band = int64_t{whole.height} - inside.height;
+  if (s.wm_base) {
+    make_popups(s);
+    dispatch_until(s,
+                   [&] { return popup_settled(s.inside_popup) && popup_settled(s.whole_popup); });
+    // A refused popup leaves the layer surfaces' heights: all the reserved height.
+    if (s.inside_popup.y && s.whole_popup.y && !s.inside_popup.refused && !s.whole_popup.refused) {
+      band = int64_t{*s.whole_popup.y} - *s.inside_popup.y;
+    }
+  }
+
+  const std::vector<OutputState> states = states_of(s);
+  std::optional<size_t> main = only_match(states, whole);
+  if (!main) {
+    if (const wl_output* entered = entered_output(s)) {
+      for (size_t i = 0; i < s.outputs.size(); ++i) {
+        if (s.outputs[i].proxy.get() == entered && usable(states[i])) main = i;
+      }
+    }
+    if (!main) main = first_match(states, whole);
+  }
+  if (!main) return std::nullopt;
+  return Measurement{*main, band, preferred};
+}
+
+std::optional<Measurement> measure_with_toplevel(Session& s) {
+  ToplevelProbe& probe = s.maximized;
+  probe.surface.reset(made(new_surface(s)));
+  ask_fractional_scale(s, probe.surface.get(), probe.fractional);
+  probe.xdg.reset(made(xdg_wm_base_get_xdg_surface(s.wm_base.get(), probe.surface.get())));
+  listen(probe.xdg.get(), kToplevelSurfaceListener, &probe);
+  probe.toplevel.reset(made(xdg_surface_get_toplevel(probe.xdg.get())));
+  listen(probe.toplevel.get(), kToplevelListener, &probe);
+  xdg_toplevel_set_maximized(probe.toplevel.get());
+  wl_surface_commit(probe.surface.get());
+  dispatch_until(s, [&] { return probe.configured && outputs_done(s); });
+
+  const std::vector<OutputState> states = states_of(s);
+  const std::optional<size_t> main = first_match(states, std::nullopt);
+  if (!main) return std::nullopt;
+  // A height of 0 leaves the size to the client: nothing is known to be reserved.
+  const int32_t height = probe.size ? probe.size->height : 0;
+  const int64_t band = height > 0 ? int64_t{logical_size(states[*main])->height} - height : 0;
+  return Measurement{*main, band, s.preferred_scale};
+}
+
+void ignore_log(const char*, va_list) {}
+
+}  // namespace
+
+WaylandAnswer wayland_main_screen() {
+  if (!load_library()) return {};
+  // libwayland writes its complaints (no runtime directory, a protocol error) to standard error,
+  // which stays the probe's own.
+  wl_log_set_handler_client(ignore_log);
+  Session s;
+  s.display.reset(wl_display_connect(nullptr));
+  if (!s.display) {
+    if (errno == ENOMEM) throw std::bad_alloc();
+    return {};
+  }
+  // From here on, Wayland answers: whatever goes wrong is no screen, never X11's answer.
+  WaylandAnswer answer{true, nullptr};
+  s.outputs.reserve(kMaxOutputs);  // listeners hold each output's address
+  std::optional<Measurement> measured;
+  try {
+    s.registry.reset(made(wl_display_get_registry(s.display.get())));
+    listen(s.registry.get(), kRegistryListener, &s);
+    if (wl_display_roundtrip(s.display.get()) == -1) fail(s);
+    if (s.out_of_memory) throw std::bad_alloc();
+    if (!s.compositor || (!s.layer_shell && !s.wm_base)) return answer;
+    for (Output& output : s.outputs) {
+      if (!s.output_manager) break;
+      output.xdg.reset(
+          made(zxdg_output_manager_v1_get_xdg_output(s.output_manager.get(), output.proxy.get())));
+      listen(output.xdg.get(), kXdgOutputListener, &output);
+    }
+    measured = s.layer_shell ? measure_with_layer_shell(s) : measure_with_toplevel(s);
+  } catch (const Broken&) {
+    return answer;
+  }
+  if (!measured) return answer;
+  const OutputState& main = s.outputs[measured->output].state;
+  const Size size = *logical_size(main);
+  answer.screen =
+      std::make_unique<WaylandScreen>(size, band_within(measured->band, size.height),
+                                      output_scale(main, size, measured->preferred_scale));
+  return answer;
+}
+
+}  // namespace screenprobe
