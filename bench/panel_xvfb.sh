@@ -16,6 +16,8 @@ for tool in Xvfb xprop xrdb openbox tint2 xsettingsd; do
   }
 done
 
+# Started from a Wayland desktop, the probe would ask the compositor instead.
+unset WAYLAND_DISPLAY WAYLAND_SOCKET
 work=$(mktemp -d)
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT

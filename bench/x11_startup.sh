@@ -7,16 +7,7 @@
 #   make build && bench/x11_startup.sh [RUNS]
 set -euo pipefail
 
-runs=${1:-300}
-cd "$(dirname "$0")/.."
-build=${SCREENPROBE_BUILD:-build/release}
-probe=$build/screenprobe
-timer=$build/bench/spawn_timer
-for tool in "$probe" "$timer"; do
-  [ -x "$tool" ] || { echo "missing $tool: run 'make build' first" >&2; exit 2; }
-done
+. "$(dirname "$0")/tools.sh"
 command -v xrandr >/dev/null || { echo "missing xrandr (Debian: x11-xserver-utils)" >&2; exit 2; }
-
-echo "# bench/x11_startup.sh $runs  ($(uname -m), $(nproc) cores, $(date -u +%Y-%m-%d))"
 bench/panel_xvfb.sh "$timer" "$runs" -- "$probe" -- xprop -root _NET_WORKAREA \
   -- xrandr --listactivemonitors

@@ -16,5 +16,5 @@ grep '"command"' mac/compile_commands.json | grep -v -- '-arch arm64 -mmacosx-ve
 sed -n '/^build screenprobe:/,/^$/p' mac/build.ninja |
   grep -q 'platform/appkit/libscreenprobe_platform.a.*-framework AppKit' ||
   echo "FAIL: the probe is not linked with the AppKit layer and AppKit"
-! grep -E 'platform/(null|x11)/|appkit_standin' mac/compile_commands.json mac/build.ninja ||
+! grep -E 'platform/(null|x11|wayland|unix)/|appkit_standin' mac/compile_commands.json mac/build.ninja ||
   echo "FAIL: the lines above are not for a Mac"

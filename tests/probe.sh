@@ -1,18 +1,21 @@
 #!/bin/sh
 # The probe as callers meet it (process), on real desktops judged by their window managers, out
-# of memory; on one shared Xvfb, or on whatever screen there is.   probe.sh MODE WORK_DIR PROBE
+# of memory; on one shared Xvfb, or on whatever screen there is; on Wayland compositors, real
+# ones judged by their own accounts and one that misleads.   probe.sh MODE WORK_DIR PROBE [HOSTILE]
 set -u
-mode=$1 work=$2 probe=${3:-}
+unset WAYLAND_DISPLAY WAYLAND_SOCKET  # inherited from a Wayland desktop, they would come first
+mode=$1 work=$2 probe=${3:-} hostile=${4:-}
 export W="$work" HOME="$work" XAUTHORITY="$work/auth"
 mkdir -p "$work"
 [ -s "$work/display" ] && export DISPLAY=":$(cat "$work/display")"
 fail() { echo "FAIL: $*"; }
 same=0
 
-# report BAND SCALE WIDTH: the report of a screen 1080 high without a camera housing.
+# report BAND SCALE WIDTH [HEIGHT]: the report of a screen (1080 high) without a camera housing.
 report() {
   printf '{\n  "hasNotch" : false,\n  "menuBarHeight" : %s,\n  "safeTop" : 0,\n  "scale" : %s,
-  "screenHeight" : 1080,\n  "screenWidth" : %s,\n  "screenX" : 0,\n  "screenY" : 0\n}\n' "$@"
+  "screenHeight" : %s,\n  "screenWidth" : %s,\n  "screenX" : 0,\n  "screenY" : 0\n}\n' \
+    "$1" "$2" "${4:-1080}" "$3"
 }
 
 # expect NAME STATUS COMMAND...: STATUS, exactly $work/want on standard output, nothing else.
@@ -23,6 +26,16 @@ expect() {
   got=$?
   [ "$got" = "$want" ] && cmp -s "$work/out" "$work/want" && [ ! -s "$work/err" ] ||
     fail "$name: status $got, $(diff "$work/want" "$work/out"; cat "$work/err")"
+}
+
+# stalls NAME COMMAND...: status 75 after the patience, with its one line and no report.
+stalls() {
+  name=$1
+  shift
+  "$@" >"$work/out" 2>"$work/err"
+  got=$?
+  [ "$got" = 75 ] && [ ! -s "$work/out" ] &&
+    grep -qx 'screenprobe: the display did not answer' "$work/err" || fail "$name: status $got"
 }
 
 await() {
@@ -87,11 +100,8 @@ process)
     (sleep 3 && kill -CONT "$(cat "$work/pid")") &
     expect "a display 3 s late" 0 "$probe"
     kill -STOP "$(cat "$work/pid")"
-    "$probe" >"$work/out" 2>"$work/err"
-    got=$?
+    stalls "a display that does not answer" "$probe"
     kill -CONT "$(cat "$work/pid")"
-    [ "$got" = 75 ] && [ ! -s "$work/out" ] && grep -qx 'screenprobe: the display did not answer' \
-      "$work/err" || fail "a display that does not answer: status $got"
   fi
   # Unreadable output is an error, never an answer: a full disk (with either answer, where there
   # is a /dev/full), descriptor 1 closed (which a connection could take) or open only for
@@ -148,6 +158,91 @@ Xft.dpi|1|||resources 'Xft.antialias: 1\nXft.dpi: 144'|0|1.5
 window scaling 2, Xft.dpi 240|1|echo Gdk/WindowScalingFactor 2 >$W/x; xsettingsd -c $W/x &|shows xsettingsd|resources 'Xft.dpi: 240'|0|2
 a factor that is a string|1|echo Gdk/WindowScalingFactor '"2"' >$W/x; xsettingsd -c $W/x &|shows xsettingsd|resources 'Xft.dpi: 144'|0|1.5
 EOF
+  ;;
+wayland)
+  export XDG_RUNTIME_DIR="$work/run"
+  mkdir -p -m 0700 "$XDG_RUNTIME_DIR"
+  # sway: config | then | the probe's environment. Its IPC is the oracle: the focused output's
+  # size and scale, and the band above the focused workspace. Runs as nobody (it refuses root).
+  while IFS='|' read -r name config then setting; do
+    run=$(mktemp -d) && chown nobody:nogroup "$run" && printf "$config" >"$run/config"
+    setsid setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH="$PATH" HOME="$run" \
+      XDG_RUNTIME_DIR="$run" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+      sway -c "$run/config" >>"$work/sway.log" 2>&1 &
+    group=$!
+    ipc() { swaymsg -s "$(ls "$run"/sway-ipc.*)" "$@"; }
+    both() { { ipc -r -t get_outputs && ipc -r -t get_workspaces; } | jq -rse "$1"; }
+    await 'ipc -t get_version' >/dev/null 2>&1
+    eval "$then" >/dev/null
+    # Ready once a bar keeps a band on some output, and the account stays the same.
+    await 'both "(.[0] | map({(.name): .rect}) | add) as \$o | any(.[1][]; .rect != \$o[.output])"' >/dev/null 2>&1
+    oracle() {
+      both '(.[0][] | select(.focused)) as $o | (.[1][] | select(.focused)) as $w |
+            "\($w.rect.y - $o.rect.y) \($o.scale) \($o.rect.width) \($o.rect.height)"'
+    }
+    last=
+    await '[ "$last" = "${last:=$(oracle)}" ] && sleep 0.3 && [ "$last" = "$(oracle)" ]'
+    report $last >"$work/want"
+    socket=$(basename "$(ls "$run"/wayland-? | head -1)")
+    eval "expect \"sway: \$name\" 0 env -u DISPLAY XDG_RUNTIME_DIR=\$run WAYLAND_DISPLAY=\$socket \
+      $setting \"\$probe\""
+    kill -KILL "-$group" && wait 2>/dev/null
+    rm -rf "$run"
+  done <<'EOF'
+swaybar on top|bar {\nposition top\n}\n||
+swaybar at the bottom|bar {\nposition bottom\n}\n||
+waybar on top|exec waybar\n||
+scale 2|output HEADLESS-1 scale 2\nbar {\nposition top\n}\n||
+scale 1.5|output HEADLESS-1 scale 1.5\nbar {\nposition top\n}\n||
+rotated|output HEADLESS-1 transform 90\nbar {\nposition top\n}\n||
+focus on the second output, which has the bar|bar {\noutput HEADLESS-2\nposition top\n}\n|ipc create_output && ipc focus output HEADLESS-2|
+the bar only on the unfocused output|bar {\noutput HEADLESS-2\nposition top\n}\n|ipc create_output|
+two outputs of one logical size, the second at scale 2|output HEADLESS-2 resolution 2560x1440 scale 2\nbar {\nposition top\n}\n|ipc create_output && ipc focus output HEADLESS-2|
+XWayland running, $DISPLAY set too|xwayland force\nexec echo \\$DISPLAY >$HOME/x\nbar {\nposition top\n}\n|await '[ -s $run/x ]'|DISPLAY=$(cat $run/x)
+EOF
+  # weston has no layer shell. wayland-info is the oracle for the output, and the height weston
+  # configures a real maximised client (its terminal) to is the one for the band.
+  weston --backend=headless-backend.so --use-pixman --width=1600 --height=900 --scale=2 \
+    --socket=weston >"$work/weston.log" 2>&1 &
+  compositor=$!
+  export WAYLAND_DISPLAY=weston
+  await 'pgrep -P $compositor -f weston-desktop-shell && sleep 0.5' >/dev/null
+  info=$(wayland-info)
+  field() { echo "$info" | sed -n "s/.*$1.*/\\1 \\2/p" | head -1; }
+  set -- "$(field ', scale: \([0-9]*\)\(\),')" "$(field 'width: \([0-9]*\) px, height: \([0-9]*\) px')" \
+    "$(field 'logical_width: \([0-9]*\), logical_height: \([0-9]*\)')"
+  set -- $*
+  [ "$#" = 5 ] && [ "$1" = $(($2 / $4)) ] || fail "weston: wayland-info says $info"
+  sh -c 'WAYLAND_DEBUG=client exec weston-terminal --maximized' 2>"$work/terminal" &
+  await 'grep -q "xdg_toplevel.*configure([1-9]" "$work/terminal"'
+  kill $!
+  height=$(sed -n 's/.*xdg_toplevel@[0-9]*\.configure([0-9]*, \([0-9]*\).*/\1/p' "$work/terminal" | tail -1)
+  report $(($5 - height)) "$1" "$4" "$5" >"$work/want"
+  expect "weston" 0 env -u DISPLAY "$probe"
+  kill $compositor
+  # The compositor of ours: row | status | report (band scale width height), or none.
+  while IFS='|' read -r row status answer; do
+    "$hostile" "$row" "hostile-$row" &
+    compositor=$!
+    await '[ -S "$XDG_RUNTIME_DIR/hostile-$row" ]'
+    [ -n "$answer" ] && report $answer >"$work/want" || printf '{"error":"sem tela"}\n' >"$work/want"
+    expect "a compositor that $row" "$status" env WAYLAND_DISPLAY="hostile-$row" "$probe"
+    kill $compositor
+  done <<'EOF'
+zero|1|
+close|1|
+outputs|0|0 1 1002 502
+refuse|0|30 1 1920 1080
+EOF
+  "$hostile" silent hostile-silent &
+  compositor=$!
+  await '[ -S "$XDG_RUNTIME_DIR/hostile-silent" ]'
+  stalls "a compositor that never configures" env WAYLAND_DISPLAY=hostile-silent "$probe"
+  kill $compositor
+  printf '{"error":"sem tela"}\n' >"$work/want"
+  expect "no such socket" 1 env WAYLAND_DISPLAY=nowhere "$probe"
+  expect "no such socket, no runtime directory" 1 env -u XDG_RUNTIME_DIR WAYLAND_DISPLAY=nowhere \
+    "$probe"
   ;;
 memory)
   # Short of memory anywhere in a run, the report is whole or there is none.

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs COMMAND on a throwaway Wayland desktop: headless sway (as the unprivileged user nobody,
+# since sway refuses root) with swaybar at the top of a 1920x1080 output at scale 1.5; all of it
+# stopped when COMMAND ends. COMMAND gets WAYLAND_DISPLAY and SWAYSOCK, and no DISPLAY. Exits with
+# COMMAND's status. Used by `make demo-wayland` and bench/wayland_startup.sh.
+#
+#   bench/sway_headless.sh COMMAND [ARG]...
+set -euo pipefail
+
+[ $# -gt 0 ] || { echo "usage: $0 COMMAND [ARG]..." >&2; exit 2; }
+for tool in sway swaybar swaymsg setpriv; do
+  command -v "$tool" >/dev/null || { echo "missing $tool (Debian: sway)" >&2; exit 2; }
+done
+[ "$(id -u)" = 0 ] || { echo "run as root: sway is started as the user nobody" >&2; exit 2; }
+
+run=$(mktemp -d)
+chown nobody:nogroup "$run"
+printf 'output HEADLESS-1 resolution 1920x1080 scale 1.5\nbar {\n  position top\n}\n' \
+  >"$run/config"
+setsid setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH="$PATH" HOME="$run" \
+  XDG_RUNTIME_DIR="$run" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+  sway -c "$run/config" >"$run/log" 2>&1 &
+group=$!
+trap 'kill -KILL -- "-$group" 2>/dev/null; wait 2>/dev/null; rm -rf "$run"' EXIT
+
+# Ready once swaybar keeps its band: the workspace starts below the output's top.
+ready() {
+  SWAYSOCK=$(ls "$run"/sway-ipc.* 2>/dev/null) || return 1
+  export SWAYSOCK
+  swaymsg -t get_workspaces | grep -q '"y": [1-9]'
+}
+for _ in $(seq 200); do
+  ready && break
+  sleep 0.05
+done
+ready || { echo "sway did not start: $(tail -n 3 "$run/log")" >&2; exit 1; }
+
+unset DISPLAY WAYLAND_SOCKET
+export XDG_RUNTIME_DIR=$run
+WAYLAND_DISPLAY=$(basename "$(ls "$run"/wayland-? | head -n 1)")
+export WAYLAND_DISPLAY
+status=0
+"$@" || status=$?
+exit "$status"

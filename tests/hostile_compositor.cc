@@ -1,0 +1,128 @@
+// A compositor that misleads: wl_compositor, wl_output, xdg_wm_base and the wlr layer shell,
+// answering as its ROW says.   hostile_compositor ROW SOCKET (in $XDG_RUNTIME_DIR)
+//   zero: the one output's mode is 0x0     silent: layer surfaces are never configured
+//   close: hangs up after the registry     outputs: 1000 outputs, B sized as the third
+//   refuse: popups are refused at once, and the bars keep 30 of 1080
+#include <wayland-server-core.h>
+
+#include <cstring>
+#include <string>
+
+#include "wlr_layer_shell.h"
+
+extern "C" const wl_interface wl_compositor_interface, wl_output_interface, xdg_wm_base_interface;
+
+namespace {
+
+std::string row;
+
+struct Object {  // what a resource's requests have told
+  int32_t zone = 0;
+  wl_resource* role = nullptr;  // a surface's layer surface or xdg_surface
+  wl_resource* popup = nullptr;
+  bool configured = false, refused = false;
+};
+
+Object& of(wl_resource* resource) {
+  return *static_cast<Object*>(wl_resource_get_user_data(resource));
+}
+// An object argument (a server-side object is a resource), and the resource a new_id made.
+wl_resource* resource_of(const wl_argument& argument) {
+  return reinterpret_cast<wl_resource*>(argument.o);
+}
+wl_resource* made_by(wl_resource* resource, const wl_argument& argument) {
+  return wl_client_get_object(wl_resource_get_client(resource), argument.n);
+}
+int dispatch(const void*, void* target, uint32_t, const wl_message* message, wl_argument* args);
+wl_resource* make(wl_client* client, const wl_interface* interface, uint32_t version, uint32_t id) {
+  wl_resource* resource = wl_resource_create(client, interface, static_cast<int>(version), id);
+  wl_resource_set_dispatcher(resource, dispatch, nullptr, new Object,
+                             [](wl_resource* r) { delete &of(r); });
+  return resource;
+}
+
+void on_commit(wl_resource* surface) {
+  wl_resource* role = of(surface).role;
+  if (role == nullptr || of(role).configured || row == "silent") return;
+  of(role).configured = true;
+  const uint32_t serial =
+      wl_display_next_serial(wl_client_get_display(wl_resource_get_client(surface)));
+  if (std::strcmp(wl_resource_get_class(role), "zwlr_layer_surface_v1") == 0) {
+    const bool inside = of(role).zone == 0 && row == "refuse";
+    wl_resource_post_event(role, 0, serial, row == "outputs" ? 1002u : 1920u,
+                           row == "outputs" ? 502u
+                           : inside         ? 1050u
+                                            : 1080u);
+  } else if (of(role).popup != nullptr && !of(of(role).popup).refused) {
+    wl_resource_post_event(of(role).popup, 0, 0, 0, 1, 1);
+    wl_resource_post_event(role, 0, serial);
+  }
+}
+
+int dispatch(const void*, void* target, uint32_t, const wl_message* message, wl_argument* args) {
+  auto* resource = static_cast<wl_resource*>(target);
+  const char* signature = message->signature;
+  for (int i = 0; *signature != '\0'; ++signature) {
+    if (*signature == 'n')
+      make(wl_resource_get_client(resource), message->types[i], wl_resource_get_version(resource),
+           args[i].n);
+    if (std::strchr("0123456789?", *signature) == nullptr) ++i;
+  }
+  const std::string name = message->name;
+  const std::string interface = wl_resource_get_class(resource);
+  if (name == "destroy" || name == "release") {
+    wl_resource_destroy(resource);
+  } else if (interface == "wl_surface" && name == "commit") {
+    on_commit(resource);
+  } else if (name == "get_layer_surface" || name == "get_xdg_surface") {
+    of(resource_of(args[1])).role = made_by(resource, args[0]);  // the surface given the role
+  } else if (name == "set_exclusive_zone") {
+    of(resource).zone = args[0].i;
+  } else if (interface == "xdg_surface" && name == "get_popup") {
+    of(resource).popup = made_by(resource, args[0]);
+  } else if (interface == "zwlr_layer_surface_v1" && name == "get_popup" && row == "refuse") {
+    wl_resource* popup = resource_of(args[0]);
+    of(popup).refused = true;
+    wl_resource_post_event(popup, 1);
+  }
+  return 0;
+}
+
+void bind(wl_client* client, void* data, uint32_t version, uint32_t id) {
+  const auto* interface = static_cast<const wl_interface*>(data);
+  wl_resource* resource = make(client, interface, version, id);
+  if (interface == &wl_compositor_interface && row == "close") {
+    wl_event_loop_add_idle(
+        wl_display_get_event_loop(wl_client_get_display(client)),
+        [](void* c) { wl_client_destroy(static_cast<wl_client*>(c)); }, client);
+  }
+}
+
+void bind_output(wl_client* client, void* data, uint32_t version, uint32_t id) {
+  wl_resource* output = make(client, &wl_output_interface, version, id);
+  const auto index = static_cast<int32_t>(reinterpret_cast<intptr_t>(data));
+  const int32_t width = row == "zero" ? 0 : row == "outputs" ? 1000 + index : 1920;
+  const int32_t height = row == "zero" ? 0 : row == "outputs" ? 500 + index : 1080;
+  wl_resource_post_event(output, 0, 0, 0, 0, 0, 0, "hostile", "output", 0);  // geometry
+  wl_resource_post_event(output, 1, 1u, width, height, 60000);               // the current mode
+  wl_resource_post_event(output, 3, 1);                                      // scale
+  wl_resource_post_event(output, 2);                                         // done
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) return 2;
+  row = argv[1];
+  wl_display* display = wl_display_create();
+  if (display == nullptr || wl_display_add_socket(display, argv[2]) != 0) return 1;
+  for (const wl_interface* interface :
+       {&wl_compositor_interface, &xdg_wm_base_interface, &zwlr_layer_shell_v1_interface}) {
+    wl_global_create(display, interface, interface->version, const_cast<wl_interface*>(interface),
+                     bind);
+  }
+  for (intptr_t i = 0; i < (row == "outputs" ? 1000 : 1); ++i) {
+    wl_global_create(display, &wl_output_interface, 4, reinterpret_cast<void*>(i), bind_output);
+  }
+  wl_display_run(display);
+}
