@@ -18,8 +18,9 @@ bool find(void* handle, const char* name, Function& slot) {
 
 bool load_library() {
   // The versioned name: the unversioned one exists only where the -dev package is installed.
-  // The library stays loaded for the rest of this short process.
-  void* handle = dlopen("libwayland-client.so.0", RTLD_NOW | RTLD_LOCAL);
+  // The library stays loaded for the rest of this short process. Lazy binding leaves its own
+  // calls into libffi and libc unresolved until made: a run makes few of them.
+  void* handle = dlopen("libwayland-client.so.0", RTLD_LAZY | RTLD_LOCAL);
   if (handle == nullptr) return false;
   Library& l = library;
   return find(handle, "wl_display_connect", l.display_connect) &&
