@@ -3,13 +3,17 @@
 # with warnings as errors). On Debian, as root, both install the packages they miss.
 
 BUILD_PACKAGES := cmake ninja-build g++ pkg-config libxcb1-dev libxcb-randr0-dev libxau-dev \
-                  libxdmcp-dev
+                  libxdmcp-dev libwayland-dev libwayland-bin wayland-protocols
 # The demo and the benchmark run a real desktop: a window manager, a panel, a settings manager.
 DEMO_PACKAGES := $(BUILD_PACKAGES) xvfb x11-utils x11-xserver-utils openbox tint2 xsettingsd
+# The Wayland demo and benchmark run headless sway with swaybar.
+WAYLAND_DEMO_PACKAGES := $(BUILD_PACKAGES) sway swaybg
 # The suite also needs clang and GCC's Objective-C runtime for the AppKit layer,
-# and the desktops it is judged on (stacking and tiling window managers, their panels and bars).
-TEST_PACKAGES := $(DEMO_PACKAGES) libgtest-dev clang libobjc-12-dev icewm \
-                 fluxbox xfwm4 xfce4-panel dbus-x11 wmctrl x11-apps i3-wm bspwm polybar
+# and the desktops it is judged on (stacking and tiling window managers, their panels and bars;
+# Wayland compositors, their bars and the tools that give their own account).
+TEST_PACKAGES := $(DEMO_PACKAGES) $(WAYLAND_DEMO_PACKAGES) libgtest-dev clang libobjc-12-dev \
+                 icewm fluxbox xfwm4 xfce4-panel dbus-x11 wmctrl x11-apps i3-wm bspwm polybar \
+                 waybar weston xwayland wayland-utils jq
 
 # LeakSanitizer exists on Linux only; Apple's AddressSanitizer refuses to start with it.
 ifeq ($(shell uname -s),Darwin)
@@ -18,7 +22,7 @@ else
 ASAN_TESTS := asan
 endif
 
-.PHONY: run test demo build build-deps demo-deps test-deps clean
+.PHONY: run test demo demo-wayland build build-deps demo-deps wayland-demo-deps test-deps clean
 
 run: build
 	./build/release/screenprobe
@@ -40,11 +44,19 @@ test: test-deps
 demo: build demo-deps
 	@bench/panel_xvfb.sh ./build/release/screenprobe
 
+# The report on a throwaway headless sway (as the user nobody; run as root) with swaybar at the
+# top of a 1920x1080 output at scale 1.5, which is stopped afterwards.
+demo-wayland: build wayland-demo-deps
+	@bench/sway_headless.sh ./build/release/screenprobe
+
 build-deps:
 	@sh .ci/install-packages $(BUILD_PACKAGES)
 
 demo-deps:
 	@sh .ci/install-packages $(DEMO_PACKAGES)
+
+wayland-demo-deps:
+	@sh .ci/install-packages $(WAYLAND_DEMO_PACKAGES)
 
 test-deps:
 	@sh .ci/install-packages $(TEST_PACKAGES)
