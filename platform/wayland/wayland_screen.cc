@@ -333,6 +333,8 @@ bool outputs_done(const Session& s) {
   const bool xdg_sends_done =
       s.output_manager && zxdg_output_manager_v1_get_version(s.output_manager.get()) < 3;
   for (const Output& output : s.outputs) {
+    // An output unplugged while the probe waits will never finish its description.
+    if (output.state.removed) continue;
     if (wl_output_get_version(output.proxy.get()) >= WL_OUTPUT_DONE_SINCE_VERSION && !output.done) {
       return false;
     }
