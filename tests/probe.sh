@@ -160,6 +160,7 @@ a factor that is a string|1|echo Gdk/WindowScalingFactor '"2"' >$W/x; xsettingsd
 EOF
   ;;
 wayland)
+  unset DISPLAY  # but in the one row that sets it
   export XDG_RUNTIME_DIR="$work/run"
   mkdir -p -m 0700 "$XDG_RUNTIME_DIR"
   # sway: config | then | the probe's environment. Its IPC is the oracle: the focused output's
@@ -184,8 +185,7 @@ wayland)
     await '[ "$last" = "${last:=$(oracle)}" ] && sleep 0.3 && [ "$last" = "$(oracle)" ]'
     report $last >"$work/want"
     socket=$(basename "$(ls "$run"/wayland-? | head -1)")
-    eval "expect \"sway: \$name\" 0 env -u DISPLAY XDG_RUNTIME_DIR=\$run WAYLAND_DISPLAY=\$socket \
-      $setting \"\$probe\""
+    eval "expect \"sway: \$name\" 0 env XDG_RUNTIME_DIR=\$run WAYLAND_DISPLAY=\$socket $setting \"\$probe\""
     kill -KILL "-$group" && wait 2>/dev/null
     rm -rf "$run"
   done <<'EOF'
@@ -198,7 +198,7 @@ rotated|output HEADLESS-1 transform 90\nbar {\nposition top\n}\n||
 focus on the second output, which has the bar|bar {\noutput HEADLESS-2\nposition top\n}\n|ipc create_output && ipc focus output HEADLESS-2|
 the bar only on the unfocused output|bar {\noutput HEADLESS-2\nposition top\n}\n|ipc create_output|
 two outputs of one logical size, the second at scale 2|output HEADLESS-2 resolution 2560x1440 scale 2\nbar {\nposition top\n}\n|ipc create_output && ipc focus output HEADLESS-2|
-XWayland running, $DISPLAY set too|xwayland force\nexec echo \\$DISPLAY >$HOME/x\nbar {\nposition top\n}\n|await '[ -s $run/x ]'|DISPLAY=$(cat $run/x)
+XWayland running, $DISPLAY set too|xwayland force\nexec echo $DISPLAY >$HOME/x\nbar {\nposition top\n}\n|await 'grep -q : $run/x'|DISPLAY=$(cat $run/x)
 EOF
   # weston has no layer shell. wayland-info is the oracle for the output, and the height weston
   # configures a real maximised client (its terminal) to is the one for the band.
@@ -218,7 +218,7 @@ EOF
   kill $!
   height=$(sed -n 's/.*xdg_toplevel@[0-9]*\.configure([0-9]*, \([0-9]*\).*/\1/p' "$work/terminal" | tail -1)
   report $(($5 - height)) "$1" "$4" "$5" >"$work/want"
-  expect "weston" 0 env -u DISPLAY "$probe"
+  expect "weston" 0 "$probe"
   kill $compositor
   # The compositor of ours: row | status | report (band scale width height), or none.
   while IFS='|' read -r row status answer; do
