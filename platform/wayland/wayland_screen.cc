@@ -6,7 +6,7 @@
 // exclusive zone of 0, placed inside what bars leave free, and B with -1, covering the whole
 // output. Once both are configured, each gets a popup asked to sit far above and left of its
 // parent and allowed to slide back: the compositor slides both to the same edge, so the
-// difference of their heights is the band the bars keep at the top.
+// difference of their y is the band the bars keep at the top.
 //
 // Round trips after connecting: the registry; the layer surfaces' configures with the outputs'
 // details; the popups' configures. Where two outputs have the layer surface's size, one more:
