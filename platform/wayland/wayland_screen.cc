@@ -139,7 +139,6 @@ struct PopupProbe {
 
 struct ToplevelProbe {
   Surface surface;
-  Fractional fractional;
   XdgSurface xdg;
   Owned<xdg_toplevel, xdg_toplevel_destroy> toplevel;
   std::optional<Size> size;
@@ -345,19 +344,15 @@ bool outputs_done(const Session& s) {
 
 wl_surface* new_surface(Session& s) { return wl_compositor_create_surface(s.compositor.get()); }
 
-// The preference, where the compositor sent one for the probe's surface.
-void ask_fractional_scale(Session& s, wl_surface* surface, Fractional& slot) {
-  if (!s.fractional_manager) return;
-  slot.reset(made(
-      wp_fractional_scale_manager_v1_get_fractional_scale(s.fractional_manager.get(), surface)));
-  listen(slot.get(), kFractionalListener, &s);
-}
-
 void make_layer_probe(Session& s, LayerProbe& probe, int32_t exclusive_zone) {
   probe.surface.reset(made(new_surface(s)));
   if (&probe == &s.whole) {
     listen(probe.surface.get(), kSurfaceListener, &s);
-    ask_fractional_scale(s, probe.surface.get(), probe.fractional);
+    if (s.fractional_manager) {
+      probe.fractional.reset(made(wp_fractional_scale_manager_v1_get_fractional_scale(
+          s.fractional_manager.get(), probe.surface.get())));
+      listen(probe.fractional.get(), kFractionalListener, &s);
+    }
   }
   probe.layer.reset(made(get_layer_surface(s.layer_shell.get(), probe.surface.get(),
                                            layer_shell::kBackgroundLayer, "screenprobe")));
@@ -401,7 +396,8 @@ void make_popups(Session& s) {
 bool popup_settled(const PopupProbe& popup) { return popup.configured || popup.refused; }
 
 // Which output B is on, told by the compositor once B shows something: a transparent pixel,
-// taken down again as soon as the answer (or a round trip without one) is in.
+// taken down again after one round trip, which brings the entry and the output's preferred
+// scale that follows it.
 wl_output* entered_output(Session& s) {
   if (!s.shm) return nullptr;
   const int fd = memfd_create("screenprobe-pixel", MFD_CLOEXEC);
@@ -421,7 +417,7 @@ wl_output* entered_output(Session& s) {
   wl_surface_commit(s.whole.surface.get());
   const Owned<wl_callback, forget> sync(made(wl_display_sync(s.display.get())));
   listen(sync.get(), kSyncListener, &s);
-  dispatch_until(s, [&] { return s.entered != nullptr || s.synced; });
+  dispatch_until(s, [&] { return s.synced; });
   wl_surface_attach(s.whole.surface.get(), nullptr, 0, 0);
   wl_surface_commit(s.whole.surface.get());
   return s.entered;
@@ -437,7 +433,8 @@ std::vector<OutputState> states_of(const Session& s) {
 struct Measurement {
   size_t output;
   int64_t band;
-  std::optional<uint32_t> preferred_scale;  // as it stood when the probe's surfaces were configured
+  // The compositor's preferred scale for B, once B is known to be on the main output.
+  std::optional<uint32_t> preferred_scale;
 };
 
 std::optional<Measurement> measure_with_layer_shell(Session& s) {
@@ -447,8 +444,6 @@ std::optional<Measurement> measure_with_layer_shell(Session& s) {
     if (s.inside.closed || s.whole.closed) throw Broken{};
     return s.inside.configured && s.whole.configured && outputs_done(s);
   });
-  // A preference that comes later is not waited for: the modes tell the scale as well.
-  const std::optional<uint32_t> preferred = s.preferred_scale;
   const Size inside = *s.inside.configured;
   const Size whole = *s.whole.configured;
 
@@ -465,12 +460,20 @@ std::optional<Measurement> measure_with_layer_shell(Session& s) {
     }
   }
 
+  // A surface that is on no output has no output's scale to prefer: KWin sends an unmapped B
+  // 1.0 whatever its output's scale, and the right preference only once B has entered it. So
+  // the preference counts only where B has shown its pixel on the output taken as the main one;
+  // elsewhere the modes tell the scale.
   const std::vector<OutputState> states = states_of(s);
   std::optional<size_t> main = only_match(states, whole);
+  std::optional<uint32_t> preferred;
   if (!main) {
     if (const wl_output* entered = entered_output(s)) {
       for (size_t i = 0; i < s.outputs.size(); ++i) {
-        if (s.outputs[i].proxy.get() == entered && usable(states[i])) main = i;
+        if (s.outputs[i].proxy.get() == entered && usable(states[i])) {
+          main = i;
+          preferred = s.preferred_scale;
+        }
       }
     }
     if (!main) main = first_match(states, whole);
@@ -482,7 +485,6 @@ std::optional<Measurement> measure_with_layer_shell(Session& s) {
 std::optional<Measurement> measure_with_toplevel(Session& s) {
   ToplevelProbe& probe = s.maximized;
   probe.surface.reset(made(new_surface(s)));
-  ask_fractional_scale(s, probe.surface.get(), probe.fractional);
   probe.xdg.reset(made(xdg_wm_base_get_xdg_surface(s.wm_base.get(), probe.surface.get())));
   listen(probe.xdg.get(), kToplevelSurfaceListener, &probe);
   probe.toplevel.reset(made(xdg_surface_get_toplevel(probe.xdg.get())));
@@ -497,7 +499,7 @@ std::optional<Measurement> measure_with_toplevel(Session& s) {
   // A height of 0 leaves the size to the client: nothing is known to be reserved.
   const int32_t height = probe.size ? probe.size->height : 0;
   const int64_t band = height > 0 ? int64_t{logical_size(states[*main])->height} - height : 0;
-  return Measurement{*main, band, s.preferred_scale};
+  return Measurement{*main, band, std::nullopt};  // never mapped, so no preference
 }
 
 void ignore_log(const char*, va_list) {}
