@@ -200,26 +200,42 @@ the bar only on the unfocused output|bar {\noutput HEADLESS-2\nposition top\n}\n
 two outputs of one logical size, the second at scale 2|output HEADLESS-2 resolution 2560x1440 scale 2\nbar {\nposition top\n}\n|ipc create_output && ipc focus output HEADLESS-2|
 XWayland running, $DISPLAY set too|xwayland force\nexec echo $DISPLAY >$HOME/x\nbar {\nposition top\n}\n|await 'grep -q : $run/x'|DISPLAY=$(cat $run/x)
 EOF
-  # weston has no layer shell. wayland-info is the oracle for the output, and the height weston
-  # configures a real maximised client (its terminal) to is the one for the band.
-  weston --backend=headless-backend.so --use-pixman --width=1600 --height=900 --scale=2 \
-    --socket=weston >"$work/weston.log" 2>&1 &
-  compositor=$!
-  export WAYLAND_DISPLAY=weston
-  await 'pgrep -P $compositor -f weston-desktop-shell && sleep 0.5' >/dev/null
-  info=$(wayland-info)
-  field() { echo "$info" | sed -n "s/.*$1.*/\\1 \\2/p" | head -1; }
-  set -- "$(field ', scale: \([0-9]*\)\(\),')" "$(field 'width: \([0-9]*\) px, height: \([0-9]*\) px')" \
-    "$(field 'logical_width: \([0-9]*\), logical_height: \([0-9]*\)')"
-  set -- $*
-  [ "$#" = 5 ] && [ "$1" = $(($2 / $4)) ] || fail "weston: wayland-info says $info"
-  sh -c 'WAYLAND_DEBUG=client exec weston-terminal --maximized' 2>"$work/terminal" &
-  await 'grep -q "xdg_toplevel.*configure([1-9]" "$work/terminal"'
-  kill $!
-  height=$(sed -n 's/.*xdg_toplevel@[0-9]*\.configure([0-9]*, \([0-9]*\).*/\1/p' "$work/terminal" | tail -1)
-  report $(($5 - height)) "$1" "$4" "$5" >"$work/want"
-  expect "weston" 0 "$probe"
-  kill $compositor
+  # Compositors judged by their own account: wayland-info for the output (its mode over its
+  # logical width must be the scale it was started at), and for the band the height it gives a
+  # real maximised client, weston's terminal (every row keeps a band at the top). weston has no
+  # layer shell; KWin has, and places a layer surface only at its first configure.
+  # name | scale | start, on the socket $WAYLAND_DISPLAY.
+  cp /usr/bin/kwin_wayland "$work"  # a copy, without the file capability a container refuses
+  printf '{"position":"top","height":30,"modules-left":[]}' >"$work/waybar"
+  kwin="QT_QPA_PLATFORM=offscreen $work/kwin_wayland --virtual --no-lockscreen --socket \$WAYLAND_DISPLAY"
+  bar="until wayland-info >/dev/null 2>&1; do sleep 0.1; done; waybar -c $work/waybar"
+  maximised_height() {
+    sh -c 'WAYLAND_DEBUG=client exec weston-terminal --maximized' 2>"$work/terminal" &
+    await 'grep -q "xdg_toplevel.*configure([1-9]" "$work/terminal"'
+    kill $!
+    sed -n 's/.*xdg_toplevel@[0-9]*\.configure([0-9]*, \([0-9]*\).*/\1/p' "$work/terminal" | tail -1
+  }
+  n=0
+  while IFS='|' read -r name scale start; do
+    n=$((n + 1)) && export WAYLAND_DISPLAY=c$n
+    setsid sh -c "$start & wait" </dev/null >>"$work/compositors.log" 2>&1 &
+    group=$!
+    await '[ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && wayland-info >"$work/info" 2>&1'
+    set -- $(sed -n 's/.*width: \([0-9]*\) px.*/\1/p' "$work/info" | head -1) \
+      $(sed -n 's/.*logical_width: \([0-9]*\), logical_height: \([0-9]*\)/\1 \2/p' "$work/info")
+    [ "$#" -ge 3 ] && [ "$(echo "$1 $2" | awk '{ print $1 / $2 }')" = "$scale" ] ||
+      fail "$name: wayland-info says $(cat "$work/info")"
+    width=${2:-0} height=${3:-0}
+    await '[ "$(maximised_height)" -lt "$height" ]'
+    report $((height - $(maximised_height))) "$scale" "$width" "$height" >"$work/want"
+    expect "$name" 0 "$probe"
+    kill -KILL "-$group" && wait 2>/dev/null
+  done <<EOF
+weston|2|weston --backend=headless-backend.so --use-pixman --width=1600 --height=900 --scale=2 --socket=\$WAYLAND_DISPLAY
+KWin and waybar on top|1|$kwin --width 1920 --height 1080 & $bar
+KWin at scale 1.5|1.5|$kwin --width 1920 --height 1080 --scale 1.5 & $bar
+KWin, two outputs of one size at scale 1.5|1.5|$kwin --width 1600 --height 900 --scale 1.5 --output-count 2 & $bar
+EOF
   # The compositor of ours: row | status | report (band scale width height), or none.
   while IFS='|' read -r row status answer; do
     "$hostile" "$row" "hostile-$row" &
