@@ -210,8 +210,9 @@ EOF
   kwin="QT_QPA_PLATFORM=offscreen $work/kwin_wayland --virtual --no-lockscreen --socket \$WAYLAND_DISPLAY"
   bar="until wayland-info >/dev/null 2>&1; do sleep 0.1; done; waybar -c $work/waybar"
   maximised_height() {
+    rm -f "$work/terminal"  # not to read the last one's before this one starts
     sh -c 'WAYLAND_DEBUG=client exec weston-terminal --maximized' 2>"$work/terminal" &
-    await 'grep -q "xdg_toplevel.*configure([1-9]" "$work/terminal"'
+    await 'grep -qs "xdg_toplevel.*configure([1-9]" "$work/terminal"'
     kill $!
     sed -n 's/.*xdg_toplevel@[0-9]*\.configure([0-9]*, \([0-9]*\).*/\1/p' "$work/terminal" | tail -1
   }
