@@ -222,8 +222,13 @@ void on_geometry(void* data, wl_output*, int32_t, int32_t, int32_t, int32_t, int
                  const char*, int32_t transform) {
   static_cast<Output*>(data)->state.transform = transform;
 }
-void on_mode(void* data, wl_output*, uint32_t flags, int32_t width, int32_t height, int32_t) {
-  if (flags & WL_OUTPUT_MODE_CURRENT) static_cast<Output*>(data)->pending_mode = {width, height};
+void on_mode(void* data, wl_output* proxy, uint32_t flags, int32_t width, int32_t height, int32_t) {
+  if (!(flags & WL_OUTPUT_MODE_CURRENT)) return;
+  Output& output = *static_cast<Output*>(data);
+  output.pending_mode = Size{width, height};
+  // Before version 2 there is no done event to apply it.
+  if (wl_output_get_version(proxy) < WL_OUTPUT_DONE_SINCE_VERSION)
+    output.state.mode = Size{width, height};
 }
 void on_output_done(void* data, wl_output*) {
   Output& output = *static_cast<Output*>(data);
@@ -538,7 +543,9 @@ WaylandAnswer wayland_main_screen() {
     return answer;
   }
   if (!measured) return answer;
+  // The output as it stands now: it may have changed, or gone, during the last round trip.
   const OutputState& main = s.outputs[measured->output].state;
+  if (!usable(main)) return answer;
   const Size size = *logical_size(main);
   answer.screen =
       std::make_unique<WaylandScreen>(size, band_within(measured->band, size.height),
