@@ -41,25 +41,6 @@ using namespace wayland;
 // More outputs than any desk has; a compositor announcing more is not believed about them.
 constexpr size_t kMaxOutputs = 64;
 
-class WaylandScreen : public Screen {
- public:
-  WaylandScreen(Size size, int32_t band, double scale) : size_(size), band_(band), scale_(scale) {}
-
-  // The report's space is the main output's own, y growing upward: the band is at its top.
-  CGRect frame() override { return CGRectMake(0, 0, size_.width, size_.height); }
-  CGRect visibleFrame() override { return CGRectMake(0, 0, size_.width, size_.height - band_); }
-  CGFloat backingScaleFactor() override { return scale_; }
-  // Wayland knows no camera housing.
-  EdgeInsets safeAreaInsets() override { return {}; }
-  std::optional<CGRect> auxiliaryTopLeftArea() override { return std::nullopt; }
-  std::optional<CGRect> auxiliaryTopRightArea() override { return std::nullopt; }
-
- private:
-  Size size_;
-  int32_t band_;
-  double scale_;
-};
-
 // Every proxy is owned, and destroyed with the request its protocol gives for it.
 template <typename T, void (*Destroy)(T*)>
 struct Destroyer {
@@ -227,8 +208,9 @@ void on_mode(void* data, wl_output* proxy, uint32_t flags, int32_t width, int32_
   Output& output = *static_cast<Output*>(data);
   output.pending_mode = Size{width, height};
   // Before version 2 there is no done event to apply it.
-  if (wl_output_get_version(proxy) < WL_OUTPUT_DONE_SINCE_VERSION)
+  if (wl_output_get_version(proxy) < WL_OUTPUT_DONE_SINCE_VERSION) {
     output.state.mode = Size{width, height};
+  }
 }
 void on_output_done(void* data, wl_output*) {
   Output& output = *static_cast<Output*>(data);
@@ -279,11 +261,12 @@ void on_preferred_scale(void* data, wp_fractional_scale_v1*, uint32_t scale) {
 }
 const wp_fractional_scale_v1_listener kFractionalListener = {on_preferred_scale};
 
-void on_popup_surface_configure(void* data, xdg_surface* surface, uint32_t serial) {
+// For a popup's or the toplevel's xdg_surface; `data` is the probe's `configured` flag.
+void on_xdg_surface_configure(void* data, xdg_surface* surface, uint32_t serial) {
   xdg_surface_ack_configure(surface, serial);
-  static_cast<PopupProbe*>(data)->configured = true;
+  *static_cast<bool*>(data) = true;
 }
-const xdg_surface_listener kPopupSurfaceListener = {on_popup_surface_configure};
+const xdg_surface_listener kXdgSurfaceListener = {on_xdg_surface_configure};
 
 void on_popup_configure(void* data, xdg_popup*, int32_t, int32_t y, int32_t, int32_t) {
   static_cast<PopupProbe*>(data)->y = y;
@@ -292,12 +275,6 @@ void on_popup_done(void* data, xdg_popup*) { static_cast<PopupProbe*>(data)->ref
 void on_popup_repositioned(void*, xdg_popup*, uint32_t) {}
 const xdg_popup_listener kPopupListener = {on_popup_configure, on_popup_done,
                                            on_popup_repositioned};
-
-void on_toplevel_surface_configure(void* data, xdg_surface* surface, uint32_t serial) {
-  xdg_surface_ack_configure(surface, serial);
-  static_cast<ToplevelProbe*>(data)->configured = true;
-}
-const xdg_surface_listener kToplevelSurfaceListener = {on_toplevel_surface_configure};
 
 void on_toplevel_configure(void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*) {
   static_cast<ToplevelProbe*>(data)->size = Size{width, height};
@@ -375,7 +352,7 @@ void make_layer_probe(Session& s, LayerProbe& probe, int32_t exclusive_zone) {
 void make_popup(Session& s, LayerProbe& parent, PopupProbe& popup, xdg_positioner* positioner) {
   popup.surface.reset(made(new_surface(s)));
   popup.xdg.reset(made(xdg_wm_base_get_xdg_surface(s.wm_base.get(), popup.surface.get())));
-  listen(popup.xdg.get(), kPopupSurfaceListener, &popup);
+  listen(popup.xdg.get(), kXdgSurfaceListener, &popup.configured);
   popup.popup.reset(made(xdg_surface_get_popup(popup.xdg.get(), nullptr, positioner)));
   listen(popup.popup.get(), kPopupListener, &popup);
   layer_get_popup(parent.layer.get(), popup.popup.get());
@@ -469,11 +446,13 @@ std::optional<Measurement> measure_with_layer_shell(Session& s) {
   // 1.0 whatever its output's scale, and the right preference only once B has entered it. So
   // the preference counts only where B has shown its pixel on the output taken as the main one;
   // elsewhere the modes tell the scale.
-  const std::vector<OutputState> states = states_of(s);
+  std::vector<OutputState> states = states_of(s);
   std::optional<size_t> main = only_match(states, whole);
   std::optional<uint32_t> preferred;
   if (!main) {
-    if (const wl_output* entered = entered_output(s)) {
+    const wl_output* entered = entered_output(s);
+    states = states_of(s);  // as they stand after that round trip
+    if (entered != nullptr) {
       for (size_t i = 0; i < s.outputs.size(); ++i) {
         if (s.outputs[i].proxy.get() == entered && usable(states[i])) {
           main = i;
@@ -491,7 +470,7 @@ std::optional<Measurement> measure_with_toplevel(Session& s) {
   ToplevelProbe& probe = s.maximized;
   probe.surface.reset(made(new_surface(s)));
   probe.xdg.reset(made(xdg_wm_base_get_xdg_surface(s.wm_base.get(), probe.surface.get())));
-  listen(probe.xdg.get(), kToplevelSurfaceListener, &probe);
+  listen(probe.xdg.get(), kXdgSurfaceListener, &probe.configured);
   probe.toplevel.reset(made(xdg_surface_get_toplevel(probe.xdg.get())));
   listen(probe.toplevel.get(), kToplevelListener, &probe);
   xdg_toplevel_set_maximized(probe.toplevel.get());
@@ -543,13 +522,13 @@ WaylandAnswer wayland_main_screen() {
     return answer;
   }
   if (!measured) return answer;
-  // The output as it stands now: it may have changed, or gone, during the last round trip.
   const OutputState& main = s.outputs[measured->output].state;
-  if (!usable(main)) return answer;
-  const Size size = *logical_size(main);
-  answer.screen =
-      std::make_unique<WaylandScreen>(size, band_within(measured->band, size.height),
-                                      output_scale(main, size, measured->preferred_scale));
+  const Size size = *logical_size(main);  // chosen as usable after the last round trip
+  // The report's space is the main output's own, y growing upward: the band is at its top.
+  const int32_t band = band_within(measured->band, size.height);
+  answer.screen = std::make_unique<MeasuredScreen>(
+      CGRectMake(0, 0, size.width, size.height), CGRectMake(0, 0, size.width, size.height - band),
+      output_scale(main, size, measured->preferred_scale));
   return answer;
 }
 

@@ -43,25 +43,6 @@ std::string gtk_workareas_name(uint32_t desktop) {
   return "_GTK_WORKAREAS_D" + std::to_string(desktop);
 }
 
-class X11Screen : public Screen {
- public:
-  X11Screen(CGRect frame, CGRect visible, CGFloat scale)
-      : frame_(frame), visible_(visible), scale_(scale) {}
-
-  CGRect frame() override { return frame_; }
-  CGRect visibleFrame() override { return visible_; }
-  CGFloat backingScaleFactor() override { return scale_; }
-  // X11 knows no camera housing: nothing is cut from the top and there are no strips beside it.
-  EdgeInsets safeAreaInsets() override { return {}; }
-  std::optional<CGRect> auxiliaryTopLeftArea() override { return std::nullopt; }
-  std::optional<CGRect> auxiliaryTopRightArea() override { return std::nullopt; }
-
- private:
-  CGRect frame_;
-  CGRect visible_;
-  CGFloat scale_;
-};
-
 enum AtomName {
   kWmCheck,
   kSupported,
@@ -281,8 +262,9 @@ std::unique_ptr<Screen> x11_main_screen() {
   if (!connected(c)) return nullptr;
 
   const RootRect visible = visible_area(monitor, areas.per_monitor, struts, areas.desktop);
-  return std::make_unique<X11Screen>(to_report_space(monitor, monitor),
-                                     to_report_space(visible, monitor), backing_scale(factor, dpi));
+  return std::make_unique<MeasuredScreen>(to_report_space(monitor, monitor),
+                                          to_report_space(visible, monitor),
+                                          backing_scale(factor, dpi));
 }
 
 }  // namespace screenprobe
