@@ -13,7 +13,7 @@ WAYLAND_DEMO_PACKAGES := $(BUILD_PACKAGES) sway swaybg
 # Wayland compositors, their bars and the tools that give their own account).
 TEST_PACKAGES := $(DEMO_PACKAGES) $(WAYLAND_DEMO_PACKAGES) libgtest-dev clang libobjc-12-dev \
                  icewm fluxbox xfwm4 xfce4-panel dbus-x11 wmctrl x11-apps i3-wm bspwm polybar \
-                 waybar weston xwayland wayland-utils jq kwin-wayland
+                 waybar weston xwayland wayland-utils jq kwin-wayland gnome-shell foot
 
 # LeakSanitizer exists on Linux only; Apple's AddressSanitizer refuses to start with it.
 ifeq ($(shell uname -s),Darwin)

@@ -38,8 +38,8 @@ stalls() {
     grep -qx 'screenprobe: the display did not answer' "$work/err" || fail "$name: status $got"
 }
 
-await() {
-  for _ in $(seq 100); do
+await() {  # await CONDITION [TRIES]: tried every 0.2 s
+  for _ in $(seq "${2:-100}"); do
     eval "$1" && return
     sleep 0.2
   done
@@ -189,7 +189,6 @@ wayland)
     kill -KILL "-$group" && wait 2>/dev/null
     rm -rf "$run"
   done <<'EOF'
-swaybar on top|bar {\nposition top\n}\n||
 swaybar at the bottom|bar {\nposition bottom\n}\n||
 waybar on top|exec waybar\n||
 scale 2|output HEADLESS-1 scale 2\nbar {\nposition top\n}\n||
@@ -200,42 +199,64 @@ the bar only on the unfocused output|bar {\noutput HEADLESS-2\nposition top\n}\n
 two outputs of one logical size, the second at scale 2|output HEADLESS-2 resolution 2560x1440 scale 2\nbar {\nposition top\n}\n|ipc create_output && ipc focus output HEADLESS-2|
 XWayland running, $DISPLAY set too|xwayland force\nexec echo $DISPLAY >$HOME/x\nbar {\nposition top\n}\n|await 'grep -q : $run/x'|DISPLAY=$(cat $run/x)
 EOF
-  # Compositors judged by their own account: wayland-info for the output (its mode over its
-  # logical width must be the scale it was started at), and for the band the height it gives a
-  # real maximised client, weston's terminal (every row keeps a band at the top). weston has no
-  # layer shell; KWin has, and places a layer surface only at its first configure.
-  # name | scale | start, on the socket $WAYLAND_DISPLAY.
+  # Compositors judged by their own account: the sizes they configure a real client (foot; on
+  # weston and KWin weston's terminal: foot finds no seat on headless weston, and divides by
+  # KWin's unknown physical size) to
+  # when it asks to be fullscreen and to be maximised, on the output it enters; and the scale they
+  # were set to, checked against wayland-info's mode over logical width (weston, KWin), or
+  # mutter's own. weston and GNOME have no layer shell; KWin has, and places a layer surface only
+  # at its first configure.   name | start, on $WAYLAND_DISPLAY | then | scale
   cp /usr/bin/kwin_wayland "$work"  # a copy, without the file capability a container refuses
   printf '{"position":"top","height":30,"modules-left":[]}' >"$work/waybar"
   kwin="QT_QPA_PLATFORM=offscreen $work/kwin_wayland --virtual --no-lockscreen --socket \$WAYLAND_DISPLAY"
   bar="until wayland-info >/dev/null 2>&1; do sleep 0.1; done; waybar -c $work/waybar"
-  maximised_height() {
-    rm -f "$work/terminal"  # not to read the last one's before this one starts
-    sh -c 'WAYLAND_DEBUG=client exec weston-terminal --maximized' 2>"$work/terminal" &
-    await 'grep -qs "xdg_toplevel.*configure([1-9]" "$work/terminal"'
+  # "OUTPUT WIDTH HEIGHT": foot's last configure of a size before it enters an output.
+  configured() {
+    rm -f "$work/client"  # not to read the last one's before this one starts
+    sh -c 'WAYLAND_DEBUG=client exec "$0" "$1"' "$client" "$1" 2>"$work/client" &
+    await 'grep -qs "wl_surface@[0-9]*\.enter" "$work/client"'
     kill $!
-    sed -n 's/.*xdg_toplevel@[0-9]*\.configure([0-9]*, \([0-9]*\).*/\1/p' "$work/terminal" | tail -1
+    awk -F'[][(), ]+' '/xdg_toplevel@[0-9]*\.configure\(/ && $4 > 0 { w = $4; h = $5 }
+      /wl_surface@[0-9]*\.enter\(/ { print $4, w, h; exit }' "$work/client"
   }
+  account() {  # "BAND WIDTH HEIGHT", both sizes on one output
+    set -- $(configured --fullscreen) $(configured --maximized)
+    [ "$1" = "$4" ] && echo "$(($3 - $6)) $2 $3"
+  }
+  modes() {
+    set -- "$1" $(sed -n 's/.*width: \([0-9]*\) px.*/\1/p' "$work/info" | head -1) \
+      $(sed -n 's/.*logical_width: \([0-9]*\),.*/\1/p' "$work/info" | head -1)
+    [ "$#" = 3 ] && [ "$(echo "$2 $3" | awk '{ print $1 / $2 }')" = "$1" ] && echo "$1" ||
+      fail "$name: wayland-info says $(cat "$work/info")"
+  }
+  mutter() { gdbus call --session -d org.gnome.Mutter.DisplayConfig -o /org/gnome/Mutter/DisplayConfig -m "org.gnome.Mutter.DisplayConfig.$@"; }
+  # The primary logical monitor's scale; a layout for this run only, on the current serial.
+  mutter_scale() { mutter GetCurrentState | grep -o '([0-9]*, [0-9]*, [0-9.]*, [a-z0-9 ]*, true' | awk -F', ' '{ print $3 + 0 }'; }
+  started() { await 'grep -qs "GNOME Shell started" "$work/home-$WAYLAND_DISPLAY/log"' 650; }
+  apply() { mutter ApplyMonitorsConfig "$(mutter GetCurrentState | sed 's/^(uint32 \([0-9]*\).*/\1/')" 1 "$@"; }
   n=0
-  while IFS='|' read -r name scale start; do
-    n=$((n + 1)) && export WAYLAND_DISPLAY=c$n
+  while IFS='|' read -r name start then scale; do
+    n=$((n + 1)) && export WAYLAND_DISPLAY=c$n DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus$n"
     setsid sh -c "$start & wait" </dev/null >>"$work/compositors.log" 2>&1 &
     group=$!
     await '[ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && wayland-info >"$work/info" 2>&1'
-    set -- $(sed -n 's/.*width: \([0-9]*\) px.*/\1/p' "$work/info" | head -1) \
-      $(sed -n 's/.*logical_width: \([0-9]*\), logical_height: \([0-9]*\)/\1 \2/p' "$work/info")
-    [ "$#" -ge 3 ] && [ "$(echo "$1 $2" | awk '{ print $1 / $2 }')" = "$scale" ] ||
-      fail "$name: wayland-info says $(cat "$work/info")"
-    width=${2:-0} height=${3:-0}
-    await '[ "$(maximised_height)" -lt "$height" ]'
-    report $((height - $(maximised_height))) "$scale" "$width" "$height" >"$work/want"
+    client=foot
+    eval "$then" >/dev/null
+    scale=$(eval "$scale")
+    last=  # ready once a band is kept, and the account stays the same
+    await '[ "${last:=$(account)}" = "$(account)" ] && [ "${last%% *}" -gt 0 ] 2>/dev/null || { last=; false; }'
+    set -- $last
+    report "${1:-}" "$scale" "${2:-}" "${3:-}" >"$work/want"
     expect "$name" 0 "$probe"
     kill -KILL "-$group" && wait 2>/dev/null
   done <<EOF
-weston|2|weston --backend=headless-backend.so --use-pixman --width=1600 --height=900 --scale=2 --socket=\$WAYLAND_DISPLAY
-KWin and waybar on top|1|$kwin --width 1920 --height 1080 & $bar
-KWin at scale 1.5|1.5|$kwin --width 1920 --height 1080 --scale 1.5 & $bar
-KWin, two outputs of one size at scale 1.5|1.5|$kwin --width 1600 --height 900 --scale 1.5 --output-count 2 & $bar
+weston|weston --backend=headless-backend.so --use-pixman --width=1600 --height=900 --scale=2 --socket=\$WAYLAND_DISPLAY|client=weston-terminal|modes 2
+KWin at scale 1.5|$kwin --width 1920 --height 1080 --scale 1.5 & $bar|client=weston-terminal|modes 1.5
+KWin, two outputs of one size at scale 1.5|$kwin --width 1600 --height 900 --scale 1.5 --output-count 2 & $bar|client=weston-terminal|modes 1.5
+GNOME|sh $0 gnome $work \$WAYLAND_DISPLAY 1920x1080|started|mutter_scale
+GNOME at 200%|sh $0 gnome $work \$WAYLAND_DISPLAY 1920x1080|started && apply "[(0, 0, 2.0, 0, true, [('Meta-0', '1920x1080@60.000', {})])]" {}|mutter_scale
+GNOME at 150%, fractional|sh $0 gnome $work \$WAYLAND_DISPLAY 1920x1080|started && gsettings set org.gnome.mutter experimental-features "['scale-monitor-framebuffer']" && sleep 1 && apply "[(0, 0, 1.5, 0, true, [('Meta-0', '1920x1080@60.000', {})])]" "{'layout-mode': <uint32 1>}"|mutter_scale
+GNOME, two monitors, the second primary|sh $0 gnome $work \$WAYLAND_DISPLAY 1920x1080 1280x1024|started && apply "[(0, 0, 1.0, 0, true, [('Meta-1', '1280x1024@60.000', {})]), (1280, 0, 1.0, 0, false, [('Meta-0', '1920x1080@60.000', {})])]" {}|mutter_scale
 EOF
   # The compositor of ours: row | status | report (band scale width height), or none.
   while IFS='|' read -r row status answer; do
@@ -260,6 +281,27 @@ EOF
   expect "no such socket" 1 env WAYLAND_DISPLAY=nowhere "$probe"
   expect "no such socket, no runtime directory" 1 env -u XDG_RUNTIME_DIR WAYLAND_DISPLAY=nowhere \
     "$probe"
+  ;;
+gnome)
+  # GNOME Shell, headless, on $WAYLAND_DISPLAY with buses and a home of its own (logind is asked
+  # for on the system bus where there is one). It sometimes hangs at start on a loaded machine:
+  # started once more where it has not started in 60 s.   probe.sh gnome WORK DISPLAY MONITOR...
+  export WAYLAND_DISPLAY="$3"
+  shift 3
+  export HOME="$work/home-$WAYLAND_DISPLAY" DBUS_SYSTEM_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS-system"
+  rm -rf "$HOME" && mkdir -p "$HOME"
+  for bus in "$DBUS_SESSION_BUS_ADDRESS" "$DBUS_SYSTEM_BUS_ADDRESS"; do
+    dbus-daemon --session --nofork --address="$bus" &
+  done
+  for try in 1 2; do
+    gnome-shell --headless --wayland --no-x11 --wayland-display="$WAYLAND_DISPLAY" \
+      $(printf -- '--virtual-monitor %s ' "$@") >"$HOME/log" 2>&1 &
+    for _ in $(seq 300); do
+      grep -q 'GNOME Shell started' "$HOME/log" && wait
+      sleep 0.2
+    done
+    kill $!
+  done
   ;;
 memory)
   # Short of memory anywhere in a run, the report is whole or there is none.

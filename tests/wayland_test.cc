@@ -17,6 +17,7 @@ TEST(WaylandOutputs, SizeAndScale) {
   const Case cases[] = {
       {{Size{1920, 1080}, 0, 2, Size{1280, 720}}, 144, Size{1280, 720}, 1.2},  // the preference
       {{Size{1920, 1080}, 7, 2}, std::nullopt, Size{540, 960}, 2},  // no xdg-output: by the mode
+      {{Size{1920, 1080}, 1, 2, Size{1080, 1920}}, std::nullopt, Size{540, 960}, 2},  // in pixels
       {{Size{1920, 1080}, 0, 0}, std::nullopt, std::nullopt, 0},
       {{Size{0, 1080}, 0, 1, Size{1920, 1080}}, std::nullopt, std::nullopt, 0},
       {{Size{1920, 1080}, 0, 1, Size{1920, 0}}, std::nullopt, std::nullopt, 0},
@@ -41,6 +42,15 @@ TEST(WaylandOutputs, MainOutput) {
   EXPECT_EQ(first_match(outputs, Size{10, 10}), 2u);
   EXPECT_EQ(first_match(outputs, std::nullopt), 2u);
   EXPECT_EQ(first_match(outputs, Size{0, 0}), std::nullopt);
+  // A maximised window's output: its bounds, else its size, fit best; else the first usable.
+  const OutputState wide{Size{1920, 1080}}, tall{Size{1920, 1200}};
+  const OutputState desk[] = {gone, wide, tall};
+  EXPECT_EQ(maximised_on(desk, Size{1920, 1168}, Size{1920, 1168}), 2u);
+  EXPECT_EQ(maximised_on(desk, Size{1856, 1048}, Size{1856, 1048}), 1u);  // a dock at the side
+  EXPECT_EQ(maximised_on(desk, std::nullopt, Size{1920, 1168}), 2u);
+  EXPECT_EQ(maximised_on(desk, Size{0, 0}, Size{1920, 1168}), 2u);
+  EXPECT_EQ(maximised_on(desk, Size{1920, 1168}, Size{0, 0}), 1u);  // bounds in pixels
+  EXPECT_EQ(maximised_on(desk, Size{4000, 10}, Size{4000, 10}), 1u);
   EXPECT_EQ(band_within(-5, 100), 0);
   EXPECT_EQ(band_within(int64_t{1} << 40, 100), 100);
 }

@@ -17,9 +17,14 @@ bool positive(Size size) { return size.width > 0 && size.height > 0; }
 
 }  // namespace
 
+bool laid_out_in_pixels(const OutputState& output) {
+  return output.integer_scale > 1 && output.mode && output.logical &&
+         *output.logical == as_laid_out(*output.mode, output.transform);
+}
+
 std::optional<Size> logical_size(const OutputState& output) {
   if (!output.mode || !positive(*output.mode)) return std::nullopt;
-  if (output.logical) {
+  if (output.logical && !laid_out_in_pixels(output)) {
     if (!positive(*output.logical)) return std::nullopt;
     return output.logical;
   }
@@ -32,6 +37,7 @@ std::optional<Size> logical_size(const OutputState& output) {
 
 double output_scale(const OutputState& output, Size logical, std::optional<uint32_t> preferred) {
   if (preferred && *preferred > 0) return *preferred / 120.0;
+  if (laid_out_in_pixels(output)) return output.integer_scale;
   const Size laid_out = as_laid_out(output.mode.value_or(logical), output.transform);
   return std::round(120.0 * laid_out.width / logical.width) / 120.0;
 }
@@ -52,6 +58,24 @@ std::optional<size_t> only_match(std::span<const OutputState> outputs, Size size
   if (!first) return std::nullopt;
   if (first_match(outputs.subspan(*first + 1), size)) return std::nullopt;
   return first;
+}
+
+std::optional<size_t> maximised_on(std::span<const OutputState> outputs, std::optional<Size> bounds,
+                                   Size size) {
+  if (bounds && positive(*bounds) && positive(size)) size = *bounds;
+  std::optional<size_t> best;
+  int64_t least = 0;
+  for (size_t i = 0; i < outputs.size() && positive(size); ++i) {
+    if (!usable(outputs[i])) continue;
+    const Size frame = *logical_size(outputs[i]);
+    if (frame.width < size.width || frame.height < size.height) continue;
+    const int64_t left = int64_t{frame.width} - size.width + frame.height - size.height;
+    if (!best || left < least) {
+      best = i;
+      least = left;
+    }
+  }
+  return best ? best : first_match(outputs, std::nullopt);
 }
 
 int32_t band_within(int64_t band, int32_t height) {

@@ -18,20 +18,26 @@ struct Size {
 struct OutputState {
   std::optional<Size> mode;     // the current mode, in pixels
   int32_t transform = 0;        // wl_output's transform: odd values turn by 90 or 270 degrees
-  int32_t integer_scale = 1;    // wl_output.scale: only to derive a size without xdg-output
+  int32_t integer_scale = 1;    // wl_output.scale: the factor clients draw at, an integer
   std::optional<Size> logical;  // zxdg_output_v1.logical_size
   bool removed = false;         // the global went away while the probe ran
 };
 
-// The output's size in the compositor's logical space: xdg-output's, else the current mode
-// divided by the integer scale and turned with the output. None where it is zero or less, or
-// the mode is: such an output is never the main one, and nothing is ever divided by it.
+// Whether the compositor lays the output out in pixels while clients draw at an integer scale
+// above 1 (GNOME's default layout): xdg-output then gives the mode's size, turned, as the
+// logical size, yet surfaces on the output are measured in units of wl_output.scale pixels.
+bool laid_out_in_pixels(const OutputState& output);
+
+// The output's size in the units its surfaces are measured in: xdg-output's logical size, else
+// (and where the output is laid out in pixels) the current mode divided by the integer scale and
+// turned with the output. None where it is zero or less, or the mode is: such an output is
+// never the main one, and nothing is ever divided by it.
 std::optional<Size> logical_size(const OutputState& output);
 
 // Pixels per logical unit. A fractional-scale preference (in 1/120ths) is the compositor's own
-// factor; otherwise the mode's width over the logical width, turned with the output, to the
-// nearest 1/120, the finest step a compositor can scale by. wl_output.scale is never used: it
-// rounds 1.5 up to 2. Requires a logical size.
+// factor; on an output laid out in pixels, wl_output.scale; otherwise the mode's width over the
+// logical width, turned with the output, to the nearest 1/120, the finest step a compositor can
+// scale by (wl_output.scale would round 1.5 up to 2). Requires a logical size.
 double output_scale(const OutputState& output, Size logical, std::optional<uint32_t> preferred);
 
 // Whether the output can be the main one: it is still there and has a size.
@@ -41,6 +47,14 @@ bool usable(const OutputState& output);
 std::optional<size_t> only_match(std::span<const OutputState> outputs, Size size);
 // The first usable output in the order announced whose logical size is `size`, or of any size.
 std::optional<size_t> first_match(std::span<const OutputState> outputs, std::optional<Size> size);
+
+// The output a window asking to be maximised was configured for: the usable output its bounds
+// (the work area) fit in with the least width plus height left over, the first announced on a
+// tie. Bounds are unknown where absent or empty, and not believed where the size is empty
+// (mutter then sends them in pixels): the size stands in for them. Where nothing fits, or
+// neither is known, the first usable output.
+std::optional<size_t> maximised_on(std::span<const OutputState> outputs, std::optional<Size> bounds,
+                                   Size size);
 
 // A band the compositor reports, held within the output's height.
 int32_t band_within(int64_t band, int32_t height);

@@ -12,8 +12,9 @@
 // details; the popups' configures. Where two outputs have the layer surface's size, one more:
 // a pixel is shown on B for as long as it takes the compositor to say which output B entered.
 //
-// Without the layer shell (GNOME, weston), the only or first output, and the height an
-// xdg_toplevel asking to be maximised is configured to: two round trips after connecting.
+// Without the layer shell (GNOME, weston), an xdg_toplevel asking to be maximised, never mapped:
+// the output its size (or its bounds) fits best, and that output's height less the configured
+// height. Two round trips after connecting.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -118,11 +119,14 @@ struct PopupProbe {
   bool refused = false;
 };
 
+// What the configure sequence closed by the first xdg_surface.configure said; later ones are
+// not read.
 struct ToplevelProbe {
   Surface surface;
   XdgSurface xdg;
   Owned<xdg_toplevel, xdg_toplevel_destroy> toplevel;
-  std::optional<Size> size;
+  Size size;
+  std::optional<Size> bounds;
   bool configured = false;
 };
 
@@ -277,10 +281,14 @@ const xdg_popup_listener kPopupListener = {on_popup_configure, on_popup_done,
                                            on_popup_repositioned};
 
 void on_toplevel_configure(void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*) {
-  static_cast<ToplevelProbe*>(data)->size = Size{width, height};
+  ToplevelProbe& probe = *static_cast<ToplevelProbe*>(data);
+  if (!probe.configured) probe.size = Size{width, height};
 }
 void on_toplevel_close(void*, xdg_toplevel*) {}
-void on_toplevel_bounds(void*, xdg_toplevel*, int32_t, int32_t) {}
+void on_toplevel_bounds(void* data, xdg_toplevel*, int32_t width, int32_t height) {
+  ToplevelProbe& probe = *static_cast<ToplevelProbe*>(data);
+  if (!probe.configured) probe.bounds = Size{width, height};
+}
 void on_toplevel_capabilities(void*, xdg_toplevel*, wl_array*) {}
 const xdg_toplevel_listener kToplevelListener = {on_toplevel_configure, on_toplevel_close,
                                                  on_toplevel_bounds, on_toplevel_capabilities};
@@ -477,11 +485,14 @@ std::optional<Measurement> measure_with_toplevel(Session& s) {
   wl_surface_commit(probe.surface.get());
   dispatch_until(s, [&] { return probe.configured && outputs_done(s); });
 
+  // The window is configured for the output the compositor would put a new window on (GNOME:
+  // the one with the pointer, or the primary), with the bounds of that output's work area.
   const std::vector<OutputState> states = states_of(s);
-  const std::optional<size_t> main = first_match(states, std::nullopt);
+  const std::optional<size_t> main = maximised_on(states, probe.bounds, probe.size);
   if (!main) return std::nullopt;
-  // A height of 0 leaves the size to the client: nothing is known to be reserved.
-  const int32_t height = probe.size ? probe.size->height : 0;
+  // A height of 0 leaves the size to the client: nothing is known to be reserved. One taller
+  // than the output is not this output's: band_within holds it at 0.
+  const int32_t height = probe.size.height;
   const int64_t band = height > 0 ? int64_t{logical_size(states[*main])->height} - height : 0;
   return Measurement{*main, band, std::nullopt};  // never mapped, so no preference
 }
