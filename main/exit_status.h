@@ -8,7 +8,8 @@ enum ExitStatus : int {
   kExitReport = 0,     // the report was written
   kExitNoScreen = 1,   // the platform has no main screen; the failure line was written
   kExitSoftware = 70,  // the report holds a number JSON cannot carry; nothing was written
-  kExitOsError = 71,   // the machine ran out of memory; nothing was written
+  kExitOsError = 71,   // the probe could not allocate memory; nothing was written (a display's or
+                       // compositor's own error, out of memory or not, is no screen)
   kExitIoError = 74,   // standard output could not be written
   kExitTempFail = 75,  // the display did not answer in time; nothing was written
 };

@@ -3,6 +3,9 @@
 //   zero: the one output's mode is 0x0     silent: layer surfaces are never configured
 //   close: hangs up after the registry     outputs: 1000 outputs, B sized as the third
 //   refuse: popups are refused at once, and the bars keep 30 of 1080
+//   nomemory: raises wl_display's no_memory error, as a compositor short of memory does
+//   undone: after its done, the output turns and changes its scale, with no done to apply it
+//   apart: B's popup lands 5000 below A's, on an output 1080 high
 #include <wayland-server-core.h>
 
 #include <cstring>
@@ -54,7 +57,8 @@ void on_commit(wl_resource* surface) {
                            : inside         ? 1050u
                                             : 1080u);
   } else if (of(role).popup != nullptr && !of(of(role).popup).refused) {
-    wl_resource_post_event(of(role).popup, 0, 0, 0, 1, 1);
+    const bool below = row == "apart" && of(of(role).popup).zone != 0;
+    wl_resource_post_event(of(role).popup, 0, 0, below ? 5000 : 0, 1, 1);
     wl_resource_post_event(role, 0, serial);
   }
 }
@@ -80,10 +84,11 @@ int dispatch(const void*, void* target, uint32_t, const wl_message* message, wl_
     of(resource).zone = args[0].i;
   } else if (interface == "xdg_surface" && name == "get_popup") {
     of(resource).popup = made_by(resource, args[0]);
-  } else if (interface == "zwlr_layer_surface_v1" && name == "get_popup" && row == "refuse") {
+  } else if (interface == "zwlr_layer_surface_v1" && name == "get_popup") {
     wl_resource* popup = resource_of(args[0]);
-    of(popup).refused = true;
-    wl_resource_post_event(popup, 1);
+    of(popup).zone = of(resource).zone;  // whose popup it is
+    of(popup).refused = row == "refuse";
+    if (of(popup).refused) wl_resource_post_event(popup, 1);
   }
   return 0;
 }
@@ -91,6 +96,7 @@ int dispatch(const void*, void* target, uint32_t, const wl_message* message, wl_
 void bind(wl_client* client, void* data, uint32_t version, uint32_t id) {
   const auto* interface = static_cast<const wl_interface*>(data);
   wl_resource* resource = make(client, interface, version, id);
+  if (interface == &wl_compositor_interface && row == "nomemory") wl_client_post_no_memory(client);
   if (interface == &wl_compositor_interface && row == "close") {
     wl_event_loop_add_idle(
         wl_display_get_event_loop(wl_client_get_display(client)),
@@ -107,6 +113,10 @@ void bind_output(wl_client* client, void* data, uint32_t version, uint32_t id) {
   wl_resource_post_event(output, 1, 1u, width, height, 60000);               // the current mode
   wl_resource_post_event(output, 3, 1);                                      // scale
   wl_resource_post_event(output, 2);                                         // done
+  if (row == "undone") {
+    wl_resource_post_event(output, 0, 0, 0, 0, 0, 0, "hostile", "output", 1);  // turned by 90
+    wl_resource_post_event(output, 3, 2);
+  }
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ TEST(WaylandOutputs, SizeAndScale) {
       {{Size{1920, 1080}, 0, 2, Size{1280, 720}}, 144, Size{1280, 720}, 1.2},  // the preference
       {{Size{1920, 1080}, 7, 2}, std::nullopt, Size{540, 960}, 2},  // no xdg-output: by the mode
       {{Size{1920, 1080}, 1, 2, Size{1080, 1920}}, std::nullopt, Size{540, 960}, 2},  // in pixels
+      {{Size{2880, 1800}, 0, 2}, 180, Size{1920, 1200}, 1.5},  // the preference, no xdg-output
       {{Size{1920, 1080}, 0, 0}, std::nullopt, std::nullopt, 0},
       {{Size{0, 1080}, 0, 1, Size{1920, 1080}}, std::nullopt, std::nullopt, 0},
       {{Size{1920, 1080}, 0, 1, Size{1920, 0}}, std::nullopt, std::nullopt, 0},
@@ -26,10 +27,13 @@ TEST(WaylandOutputs, SizeAndScale) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.output.transform << " " << c.output.integer_scale);
-    EXPECT_EQ(logical_size(c.output), c.size);
-    if (c.size) {
-      EXPECT_DOUBLE_EQ(output_scale(c.output, *c.size, c.preferred), c.scale);
+    if (!c.size) {
+      EXPECT_EQ(logical_size(c.output), std::nullopt);
+      continue;
     }
+    const Frame frame = measure(c.output, c.preferred);
+    EXPECT_EQ(frame.size, *c.size);
+    EXPECT_DOUBLE_EQ(frame.scale, c.scale);
   }
 }
 

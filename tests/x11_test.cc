@@ -134,7 +134,12 @@ TEST(X11Geometry, TheVisibleAreaAndTheScale) {
   const std::vector<uint32_t> no_range = {0, 0, 340, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   const std::pair<std::vector<TopStrut>, int64_t> cases[] = {
       {{{326, 1000, 1100}, {310, 0, UINT32_MAX}}, 26},
-      {{{UINT32_MAX, 0, 959}, {400, 0, 960}, {400, 1919, 2500}, {330, 1919, 960}}, 0},
+      {{{UINT32_MAX, 0, 959},
+        {400, 0, 960},
+        {400, 1919, 2500},
+        {330, 1919, 960},
+        {400, 1920, 2879}},
+       0},
       {{{400, 1919, 1919}, {2000, 959, 961}}, 780},
       {{*top_strut(no_range, {}), {320, 960, 960}}, 40},
   };
@@ -144,11 +149,14 @@ TEST(X11Geometry, TheVisibleAreaAndTheScale) {
                 300 + band);
     }
   }
+  // One work area for two monitors stacked, the main one below, is met with the main monitor.
+  EXPECT_EQ(visible_area({0, 1080, 1920, 1080}, {}, {}, RootRect{0, 30, 1920, 2130}).y, 1080);
   EXPECT_EQ(to_report_space(RootRect{1280, 0, 1080, 1400}, main).origin.y, -320);
   EXPECT_FALSE(window_manager_runs(std::vector<uint32_t>{7}, std::vector<uint32_t>{8}));
   for (const double bad : {0.0, -96.0, 1e-322, std::nan(""), HUGE_VAL}) {
     EXPECT_EQ(backing_scale(-2, bad), 1);
   }
+  EXPECT_EQ(backing_scale(0, 144), 1.5);  // a factor of 0 is none
 }
 
 }  // namespace

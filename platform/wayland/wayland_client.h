@@ -17,6 +17,7 @@ struct Library {
   decltype(&::wl_display_roundtrip) display_roundtrip;
   decltype(&::wl_display_flush) display_flush;
   decltype(&::wl_display_get_error) display_get_error;
+  decltype(&::wl_display_get_protocol_error) display_get_protocol_error;
   decltype(&::wl_log_set_handler_client) log_set_handler_client;
   decltype(&::wl_proxy_marshal_flags) proxy_marshal_flags;
   decltype(&::wl_proxy_add_listener) proxy_add_listener;
@@ -41,6 +42,7 @@ bool load_library();
 #define wl_display_roundtrip screenprobe::wayland::library.display_roundtrip
 #define wl_display_flush screenprobe::wayland::library.display_flush
 #define wl_display_get_error screenprobe::wayland::library.display_get_error
+#define wl_display_get_protocol_error screenprobe::wayland::library.display_get_protocol_error
 #define wl_log_set_handler_client screenprobe::wayland::library.log_set_handler_client
 #define wl_proxy_marshal_flags screenprobe::wayland::library.proxy_marshal_flags
 #define wl_proxy_add_listener screenprobe::wayland::library.proxy_add_listener

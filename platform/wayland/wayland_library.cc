@@ -29,6 +29,7 @@ bool load_library() {
          find(handle, "wl_display_roundtrip", l.display_roundtrip) &&
          find(handle, "wl_display_flush", l.display_flush) &&
          find(handle, "wl_display_get_error", l.display_get_error) &&
+         find(handle, "wl_display_get_protocol_error", l.display_get_protocol_error) &&
          find(handle, "wl_log_set_handler_client", l.log_set_handler_client) &&
          find(handle, "wl_proxy_marshal_flags", l.proxy_marshal_flags) &&
          find(handle, "wl_proxy_add_listener", l.proxy_add_listener) &&

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace screenprobe::wayland {
 
@@ -35,11 +36,21 @@ std::optional<Size> logical_size(const OutputState& output) {
   return size;
 }
 
-double output_scale(const OutputState& output, Size logical, std::optional<uint32_t> preferred) {
-  if (preferred && *preferred > 0) return *preferred / 120.0;
-  if (laid_out_in_pixels(output)) return output.integer_scale;
-  const Size laid_out = as_laid_out(output.mode.value_or(logical), output.transform);
-  return std::round(120.0 * laid_out.width / logical.width) / 120.0;
+Frame measure(const OutputState& output, std::optional<uint32_t> preferred) {
+  const Size logical = *logical_size(output);
+  const Size laid_out = as_laid_out(*output.mode, output.transform);
+  if (preferred && *preferred > 0) {
+    const double scale = *preferred / 120.0;
+    const double width = std::round(laid_out.width / scale);
+    const double height = std::round(laid_out.height / scale);
+    // A preference so far off that the mode comes to no size at it keeps the logical size.
+    if (output.logical || width < 1 || height < 1 || width > INT32_MAX || height > INT32_MAX) {
+      return {logical, scale};
+    }
+    return {Size{static_cast<int32_t>(width), static_cast<int32_t>(height)}, scale};
+  }
+  if (laid_out_in_pixels(output)) return {logical, static_cast<double>(output.integer_scale)};
+  return {logical, std::round(120.0 * laid_out.width / logical.width) / 120.0};
 }
 
 bool usable(const OutputState& output) {

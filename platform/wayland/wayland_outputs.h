@@ -34,11 +34,19 @@ bool laid_out_in_pixels(const OutputState& output);
 // never the main one, and nothing is ever divided by it.
 std::optional<Size> logical_size(const OutputState& output);
 
-// Pixels per logical unit. A fractional-scale preference (in 1/120ths) is the compositor's own
-// factor; on an output laid out in pixels, wl_output.scale; otherwise the mode's width over the
-// logical width, turned with the output, to the nearest 1/120, the finest step a compositor can
-// scale by (wl_output.scale would round 1.5 up to 2). Requires a logical size.
-double output_scale(const OutputState& output, Size logical, std::optional<uint32_t> preferred);
+struct Frame {
+  Size size;
+  double scale;  // pixels per logical unit
+};
+
+// A usable output's frame and scale. A fractional-scale preference (in 1/120ths) is the
+// compositor's own factor; on an output laid out in pixels, wl_output.scale; otherwise the mode's
+// width over the logical width, turned with the output, to the nearest 1/120, the finest step a
+// compositor can scale by (wl_output.scale would round 1.5 up to 2). The frame is the logical
+// size, but where the preference gives the scale and there is no xdg-output: then it is the mode
+// at that scale, so that frame and scale agree on the mode (wl_output.scale, an integer, would
+// give a frame no output has).
+Frame measure(const OutputState& output, std::optional<uint32_t> preferred);
 
 // Whether the output can be the main one: it is still there and has a size.
 bool usable(const OutputState& output);

@@ -92,15 +92,29 @@ using Surface = Owned<wl_surface, wl_surface_destroy>;
 using Fractional = Owned<wp_fractional_scale_v1, wp_fractional_scale_v1_destroy>;
 using XdgSurface = Owned<xdg_surface, xdg_surface_destroy>;
 
+// An output's events describe one change, which its done applies whole: a compositor that turns
+// an output or changes its scale while the probe reads never shows it half-changed. A version-1
+// wl_output has no done, and each of its events stands as it arrives.
 struct Output {
   Owned<wl_output, release_output> proxy;
   Owned<zxdg_output_v1, zxdg_output_v1_destroy> xdg;
   uint32_t name = 0;
-  OutputState state;
-  std::optional<Size> pending_mode;
-  bool done = false;      // wl_output.done, where its version sends it
+  OutputState state;      // as of the last done
+  OutputState pending;    // what has arrived since
+  bool done = false;      // wl_output.done, where its version sends it (with xdg-output 3: since
+                          // the xdg-output was asked for, as the logical size comes before it)
   bool xdg_done = false;  // zxdg_output_v1.done, where the manager's version sends it
 };
+
+bool has_done(wl_output* proxy) {
+  return wl_output_get_version(proxy) >= WL_OUTPUT_DONE_SINCE_VERSION;
+}
+
+// A change to the output's own description: pending until its done, where it has one.
+void change(Output& output, wl_output* proxy, const auto& apply) {
+  apply(output.pending);
+  if (!has_done(proxy)) apply(output.state);
+}
 
 struct LayerProbe {
   Surface surface;
@@ -203,26 +217,24 @@ void on_global_remove(void* data, wl_registry*, uint32_t name) {
 
 const wl_registry_listener kRegistryListener = {on_global, on_global_remove};
 
-void on_geometry(void* data, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*,
-                 const char*, int32_t transform) {
-  static_cast<Output*>(data)->state.transform = transform;
+void on_geometry(void* data, wl_output* proxy, int32_t, int32_t, int32_t, int32_t, int32_t,
+                 const char*, const char*, int32_t transform) {
+  change(*static_cast<Output*>(data), proxy, [&](OutputState& o) { o.transform = transform; });
 }
 void on_mode(void* data, wl_output* proxy, uint32_t flags, int32_t width, int32_t height, int32_t) {
   if (!(flags & WL_OUTPUT_MODE_CURRENT)) return;
-  Output& output = *static_cast<Output*>(data);
-  output.pending_mode = Size{width, height};
-  // Before version 2 there is no done event to apply it.
-  if (wl_output_get_version(proxy) < WL_OUTPUT_DONE_SINCE_VERSION) {
-    output.state.mode = Size{width, height};
-  }
+  change(*static_cast<Output*>(data), proxy, [&](OutputState& o) { o.mode = Size{width, height}; });
 }
+// Applies xdg-output's pending logical size as well: with version 3 it comes with this done.
 void on_output_done(void* data, wl_output*) {
   Output& output = *static_cast<Output*>(data);
-  output.state.mode = output.pending_mode;
+  const bool removed = output.state.removed;
+  output.state = output.pending;
+  output.state.removed = removed;
   output.done = true;
 }
-void on_output_scale(void* data, wl_output*, int32_t factor) {
-  static_cast<Output*>(data)->state.integer_scale = factor;
+void on_output_scale(void* data, wl_output* proxy, int32_t factor) {
+  change(*static_cast<Output*>(data), proxy, [&](OutputState& o) { o.integer_scale = factor; });
 }
 void on_output_text(void*, wl_output*, const char*) {}
 
@@ -230,11 +242,18 @@ extern const wl_output_listener kOutputListener = {on_geometry,     on_mode,    
                                                    on_output_scale, on_output_text, on_output_text};
 
 void on_logical_position(void*, zxdg_output_v1*, int32_t, int32_t) {}
-void on_logical_size(void* data, zxdg_output_v1*, int32_t width, int32_t height) {
-  static_cast<Output*>(data)->state.logical = Size{width, height};
+void on_logical_size(void* data, zxdg_output_v1* xdg, int32_t width, int32_t height) {
+  Output& output = *static_cast<Output*>(data);
+  output.pending.logical = Size{width, height};
+  // An output without a done of its own: at the xdg-output's done, where its version sends one.
+  if (!has_done(output.proxy.get()) && zxdg_output_v1_get_version(xdg) >= 3) {
+    output.state.logical = output.pending.logical;
+  }
 }
 void on_xdg_output_done(void* data, zxdg_output_v1*) {
-  static_cast<Output*>(data)->xdg_done = true;
+  Output& output = *static_cast<Output*>(data);
+  output.state.logical = output.pending.logical;
+  output.xdg_done = true;
 }
 void on_xdg_output_text(void*, zxdg_output_v1*, const char*) {}
 
@@ -308,7 +327,14 @@ const wl_callback_listener kSyncListener = {on_synced};
 struct Broken {};
 
 [[noreturn]] void fail(const Session& s) {
-  if (wl_display_get_error(s.display.get()) == ENOMEM) throw std::bad_alloc();
+  // libwayland says ENOMEM both where it could not allocate and where the compositor raised
+  // wl_display's no_memory error. Only the first is the probe's: the compositor's error names
+  // the interface it was raised on.
+  if (wl_display_get_error(s.display.get()) == ENOMEM) {
+    const wl_interface* raised_on = nullptr;
+    (void)wl_display_get_protocol_error(s.display.get(), &raised_on, nullptr);
+    if (raised_on == nullptr) throw std::bad_alloc();
+  }
   throw Broken{};
 }
 
@@ -324,9 +350,7 @@ bool outputs_done(const Session& s) {
   for (const Output& output : s.outputs) {
     // An output unplugged while the probe waits will never finish its description.
     if (output.state.removed) continue;
-    if (wl_output_get_version(output.proxy.get()) >= WL_OUTPUT_DONE_SINCE_VERSION && !output.done) {
-      return false;
-    }
+    if (has_done(output.proxy.get()) && !output.done) return false;
     if (xdg_sends_done && !output.xdg_done) return false;
   }
   return true;
@@ -527,19 +551,23 @@ WaylandAnswer wayland_main_screen() {
       output.xdg.reset(
           made(zxdg_output_manager_v1_get_xdg_output(s.output_manager.get(), output.proxy.get())));
       listen(output.xdg.get(), kXdgOutputListener, &output);
+      // From version 3 the logical size is applied by the wl_output.done that follows it (mutter
+      // sends geometry, mode, scale, done, and only then logical_size, done).
+      if (zxdg_output_manager_v1_get_version(s.output_manager.get()) >= 3) output.done = false;
     }
     measured = s.layer_shell ? measure_with_layer_shell(s) : measure_with_toplevel(s);
   } catch (const Broken&) {
     return answer;
   }
   if (!measured) return answer;
-  const OutputState& main = s.outputs[measured->output].state;
-  const Size size = *logical_size(main);  // chosen as usable after the last round trip
-  // The report's space is the main output's own, y growing upward: the band is at its top.
+  // Chosen as usable after the last round trip. The report's space is the main output's own, y
+  // growing upward: the band is at its top.
+  const Frame frame = measure(s.outputs[measured->output].state, measured->preferred_scale);
+  const Size size = frame.size;
   const int32_t band = band_within(measured->band, size.height);
-  answer.screen = std::make_unique<MeasuredScreen>(
-      CGRectMake(0, 0, size.width, size.height), CGRectMake(0, 0, size.width, size.height - band),
-      output_scale(main, size, measured->preferred_scale));
+  answer.screen = std::make_unique<MeasuredScreen>(CGRectMake(0, 0, size.width, size.height),
+                                                   CGRectMake(0, 0, size.width, size.height - band),
+                                                   frame.scale);
   return answer;
 }
 
