@@ -8,12 +8,15 @@ BUILD_PACKAGES := cmake ninja-build g++ pkg-config libxcb1-dev libxcb-randr0-dev
 DEMO_PACKAGES := $(BUILD_PACKAGES) xvfb x11-utils x11-xserver-utils openbox tint2 xsettingsd
 # The Wayland demo and benchmark run headless sway with swaybar.
 WAYLAND_DEMO_PACKAGES := $(BUILD_PACKAGES) sway swaybg
+# The Debian package: CPack's dependency step (dpkg-shlibdeps, file), and lintian to judge it.
+PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file lintian
 # The suite also needs clang and GCC's Objective-C runtime for the AppKit layer,
 # and the desktops it is judged on (stacking and tiling window managers, their panels and bars;
 # Wayland compositors, their bars and the tools that give their own account).
 TEST_PACKAGES := $(DEMO_PACKAGES) $(WAYLAND_DEMO_PACKAGES) libgtest-dev clang libobjc-12-dev \
                  icewm fluxbox xfwm4 xfce4-panel dbus-x11 wmctrl x11-apps i3-wm bspwm polybar \
-                 waybar weston xwayland wayland-utils jq kwin-wayland gnome-shell foot
+                 waybar weston xwayland wayland-utils jq kwin-wayland gnome-shell foot \
+                 $(PACKAGE_PACKAGES) mmdebstrap
 
 # LeakSanitizer exists on Linux only; Apple's AddressSanitizer refuses to start with it.
 ifeq ($(shell uname -s),Darwin)
@@ -22,7 +25,8 @@ else
 ASAN_TESTS := asan
 endif
 
-.PHONY: run test demo demo-wayland build build-deps demo-deps wayland-demo-deps test-deps clean
+.PHONY: run test demo demo-wayland build package build-deps demo-deps wayland-demo-deps \
+        package-deps test-deps clean
 
 run: build
 	./build/release/screenprobe
@@ -38,6 +42,14 @@ test: test-deps
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset $(ASAN_TESTS)
+
+# build/release/screenprobe_<version>_<arch>.deb, linted. Dated by the last commit, so that two
+# builds of one commit give the same bytes; lintian fails on warnings too, not only on errors.
+package: package-deps
+	export SOURCE_DATE_EPOCH=$${SOURCE_DATE_EPOCH:-$$(git log -1 --format=%ct)} && \
+	  cmake --preset release && cmake --build --preset release && \
+	  rm -f build/release/screenprobe_*.deb && (cd build/release && cpack -G DEB)
+	lintian --fail-on error,warning build/release/screenprobe_*.deb
 
 # The report on a headless machine: the probe against a throwaway desktop on Xvfb (openbox with
 # a 32-pixel tint2 panel on top, xsettingsd at scale 2), which is stopped afterwards.
@@ -57,6 +69,9 @@ demo-deps:
 
 wayland-demo-deps:
 	@sh .ci/install-packages $(WAYLAND_DEMO_PACKAGES)
+
+package-deps:
+	@sh .ci/install-packages $(PACKAGE_PACKAGES)
 
 test-deps:
 	@sh .ci/install-packages $(TEST_PACKAGES)

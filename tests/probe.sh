@@ -18,24 +18,17 @@ report() {
     "$1" "$2" "${4:-1080}" "$3"
 }
 
-# expect NAME STATUS COMMAND...: STATUS, exactly $work/want on standard output, nothing else.
+# expect NAME STATUS COMMAND...: STATUS, exactly $work/want on standard output (none on status
+# 75, after the patience), nothing on standard error but status 75's one line.
 expect() {
   name=$1 want=$2
   shift 2
+  [ "$want" = 75 ] && : >"$work/want"
   "$@" >"$work/out" 2>"$work/err"
   got=$?
-  [ "$got" = "$want" ] && cmp -s "$work/out" "$work/want" && [ ! -s "$work/err" ] ||
+  [ "$got" = "$want" ] && cmp -s "$work/out" "$work/want" && { [ "$got" = 75 ] || [ ! -s "$work/err" ]; } &&
+    { [ "$got" != 75 ] || grep -qx 'screenprobe: the display did not answer' "$work/err"; } ||
     fail "$name: status $got, $(diff "$work/want" "$work/out"; cat "$work/err")"
-}
-
-# stalls NAME COMMAND...: status 75 after the patience, with its one line and no report.
-stalls() {
-  name=$1
-  shift
-  "$@" >"$work/out" 2>"$work/err"
-  got=$?
-  [ "$got" = 75 ] && [ ! -s "$work/out" ] &&
-    grep -qx 'screenprobe: the display did not answer' "$work/err" || fail "$name: status $got"
 }
 
 await() {  # await CONDITION [TRIES]: tried every 0.2 s
@@ -100,7 +93,7 @@ process)
     (sleep 3 && kill -CONT "$(cat "$work/pid")") &
     expect "a display 3 s late" 0 "$probe"
     kill -STOP "$(cat "$work/pid")"
-    stalls "a display that does not answer" "$probe"
+    expect "a display that does not answer" 75 "$probe"
     kill -CONT "$(cat "$work/pid")"
   fi
   # Unreadable output is an error, never an answer: a full disk (with either answer, where there
@@ -196,17 +189,16 @@ the bar only on the unfocused output|bar {\noutput HEADLESS-2\nposition top\n}\n
 two outputs of one logical size, the second at scale 2|output HEADLESS-2 resolution 2560x1440 scale 2\nbar {\nposition top\n}\n|ipc create_output && ipc focus output HEADLESS-2|
 XWayland running, $DISPLAY set too|xwayland force\nexec echo $DISPLAY >$HOME/x\nbar {\nposition top\n}\n|await 'grep -q : $run/x'|DISPLAY=$(cat $run/x)
 EOF
-  # Compositors judged by their own account: the sizes they configure a real client (foot; on
-  # weston and KWin weston's terminal: foot finds no seat on headless weston, and divides by
-  # KWin's unknown physical size) to
-  # when it asks to be fullscreen and to be maximised, on the output it enters; and the scale they
-  # were started at (weston, KWin), or mutter's own account of it. weston and GNOME have no layer shell; KWin has, and places a layer surface only
-  # at its first configure.   name | start, on $WAYLAND_DISPLAY | then | scale
+  # Compositors judged by their own account: the sizes they give a real client fullscreen and
+  # maximised, on the output it enters (foot; weston's terminal on weston, where foot finds no
+  # seat, and KWin, whose unknown physical size it divides by), and the scale they were started
+  # at, or mutter's own. KWin places a layer surface only at its first configure; weston and
+  # GNOME have no layer shell.   name | start, on $WAYLAND_DISPLAY | then | scale
   cp /usr/bin/kwin_wayland "$work"  # a copy, without the file capability a container refuses
   printf '{"position":"top","height":30,"modules-left":[]}' >"$work/waybar"
   kwin="QT_QPA_PLATFORM=offscreen $work/kwin_wayland --virtual --no-lockscreen --socket \$WAYLAND_DISPLAY"
   bar="until wayland-info >/dev/null 2>&1; do sleep 0.1; done; waybar -c $work/waybar"
-  # "OUTPUT WIDTH HEIGHT": foot's last configure of a size before it enters an output.
+  # "OUTPUT WIDTH HEIGHT": the client's last configure of a size before it enters an output.
   configured() {
     rm -f "$work/client"  # not to read the last one's before this one starts
     sh -c 'WAYLAND_DEBUG=client exec "$0" "$1"' "$client" "$1" 2>"$work/client" &
@@ -256,8 +248,7 @@ EOF
     compositor=$!
     await '[ -S "$XDG_RUNTIME_DIR/hostile-$row" ]'
     [ -n "$answer" ] && report $answer >"$work/want" || printf '{"error":"sem tela"}\n' >"$work/want"
-    set -- env WAYLAND_DISPLAY="hostile-$row" DISPLAY="$x11" "$probe"
-    if [ "$status" = 75 ]; then stalls "compositor $row" "$@"; else expect "compositor $row" "$status" "$@"; fi
+    expect "compositor $row" "$status" env WAYLAND_DISPLAY="hostile-$row" DISPLAY="$x11" "$probe"
     kill $compositor
   done <<'EOF'
 zero|1|
@@ -278,20 +269,14 @@ gnome)
   # GNOME Shell, headless, on $WAYLAND_DISPLAY with buses and a home of its own (logind is asked
   # for on the system bus where there is one). It sometimes hangs at start on a loaded machine:
   # started once more where it has not started in 60 s.   probe.sh gnome WORK DISPLAY MONITOR...
-  export WAYLAND_DISPLAY="$3"
-  shift 3
-  export HOME="$work/home-$WAYLAND_DISPLAY" DBUS_SYSTEM_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS-system"
-  rm -rf "$HOME" && mkdir -p "$HOME"
-  for bus in "$DBUS_SESSION_BUS_ADDRESS" "$DBUS_SYSTEM_BUS_ADDRESS"; do
-    dbus-daemon --session --nofork --address="$bus" &
-  done
+  export WAYLAND_DISPLAY="$3" HOME="$work/home-$3" DBUS_SYSTEM_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS-system"
+  shift 3 && rm -rf "$HOME" && mkdir -p "$HOME"
+  dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" &
+  dbus-daemon --session --nofork --address="$DBUS_SYSTEM_BUS_ADDRESS" &
   for try in 1 2; do
     gnome-shell --headless --wayland --no-x11 --wayland-display="$WAYLAND_DISPLAY" \
       $(printf -- '--virtual-monitor %s ' "$@") >"$HOME/log" 2>&1 &
-    for _ in $(seq 300); do
-      grep -q 'GNOME Shell started' "$HOME/log" && wait
-      sleep 0.2
-    done
+    await 'grep -q "GNOME Shell started" "$HOME/log"' 300 && wait
     kill $!
   done
   ;;

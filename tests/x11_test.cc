@@ -129,7 +129,8 @@ TEST(X11Resources, XftDpiAsTheResourceManagerResolvesIt) {
 TEST(X11Geometry, TheVisibleAreaAndTheScale) {
   // A monitor 300 down, right of another: the deepest strut reaching into it wins, in either
   // order; a range taking only its first or last column from outside, or a hostile one, does not
-  // count; a partial strut with no range covers the whole edge. Other monitors' areas are not its.
+  // count; a partial strut with no range covers the whole edge. Other monitors' areas are not its,
+  // and one work area over stacked monitors is met with the main one, below.
   const RootRect main{960, 300, 960, 780};
   const std::vector<uint32_t> no_range = {0, 0, 340, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   const std::pair<std::vector<TopStrut>, int64_t> cases[] = {
@@ -149,7 +150,6 @@ TEST(X11Geometry, TheVisibleAreaAndTheScale) {
                 300 + band);
     }
   }
-  // One work area for two monitors stacked, the main one below, is met with the main monitor.
   EXPECT_EQ(visible_area({0, 1080, 1920, 1080}, {}, {}, RootRect{0, 30, 1920, 2130}).y, 1080);
   EXPECT_EQ(to_report_space(RootRect{1280, 0, 1080, 1400}, main).origin.y, -320);
   EXPECT_FALSE(window_manager_runs(std::vector<uint32_t>{7}, std::vector<uint32_t>{8}));
