@@ -111,9 +111,10 @@ bool has_done(wl_output* proxy) {
 }
 
 // A change to the output's own description: pending until its done, where it has one.
-void change(Output& output, wl_output* proxy, const auto& apply) {
+void change(void* data, const auto& apply) {
+  Output& output = *static_cast<Output*>(data);
   apply(output.pending);
-  if (!has_done(proxy)) apply(output.state);
+  if (!has_done(output.proxy.get())) apply(output.state);
 }
 
 struct LayerProbe {
@@ -217,13 +218,13 @@ void on_global_remove(void* data, wl_registry*, uint32_t name) {
 
 const wl_registry_listener kRegistryListener = {on_global, on_global_remove};
 
-void on_geometry(void* data, wl_output* proxy, int32_t, int32_t, int32_t, int32_t, int32_t,
-                 const char*, const char*, int32_t transform) {
-  change(*static_cast<Output*>(data), proxy, [&](OutputState& o) { o.transform = transform; });
+void on_geometry(void* data, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*,
+                 const char*, int32_t transform) {
+  change(data, [&](OutputState& o) { o.transform = transform; });
 }
-void on_mode(void* data, wl_output* proxy, uint32_t flags, int32_t width, int32_t height, int32_t) {
+void on_mode(void* data, wl_output*, uint32_t flags, int32_t width, int32_t height, int32_t) {
   if (!(flags & WL_OUTPUT_MODE_CURRENT)) return;
-  change(*static_cast<Output*>(data), proxy, [&](OutputState& o) { o.mode = Size{width, height}; });
+  change(data, [&](OutputState& o) { o.mode = Size{width, height}; });
 }
 // Applies xdg-output's pending logical size as well: with version 3 it comes with this done.
 void on_output_done(void* data, wl_output*) {
@@ -233,8 +234,8 @@ void on_output_done(void* data, wl_output*) {
   output.state.removed = removed;
   output.done = true;
 }
-void on_output_scale(void* data, wl_output* proxy, int32_t factor) {
-  change(*static_cast<Output*>(data), proxy, [&](OutputState& o) { o.integer_scale = factor; });
+void on_output_scale(void* data, wl_output*, int32_t factor) {
+  change(data, [&](OutputState& o) { o.integer_scale = factor; });
 }
 void on_output_text(void*, wl_output*, const char*) {}
 
@@ -245,7 +246,8 @@ void on_logical_position(void*, zxdg_output_v1*, int32_t, int32_t) {}
 void on_logical_size(void* data, zxdg_output_v1* xdg, int32_t width, int32_t height) {
   Output& output = *static_cast<Output*>(data);
   output.pending.logical = Size{width, height};
-  // An output without a done of its own: at the xdg-output's done, where its version sends one.
+  // An output without a done of its own takes it at the xdg-output's done; from version 3, which
+  // deprecates that done, at once.
   if (!has_done(output.proxy.get()) && zxdg_output_v1_get_version(xdg) >= 3) {
     output.state.logical = output.pending.logical;
   }
