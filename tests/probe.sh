@@ -277,7 +277,7 @@ gnome)
     gnome-shell --headless --wayland --no-x11 --wayland-display="$WAYLAND_DISPLAY" \
       $(printf -- '--virtual-monitor %s ' "$@") >"$HOME/log" 2>&1 &
     await 'grep -q "GNOME Shell started" "$HOME/log"' 300 && wait
-    kill $!
+    kill -KILL $!
   done
   ;;
 memory)
