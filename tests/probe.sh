@@ -270,7 +270,7 @@ gnome)
   # for on the system bus where there is one). It sometimes hangs at start on a loaded machine:
   # started once more where it has not started in 60 s.   probe.sh gnome WORK DISPLAY MONITOR...
   export WAYLAND_DISPLAY="$3" HOME="$work/home-$3" DBUS_SYSTEM_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS-system"
-  shift 3 && rm -rf "$HOME" && mkdir -p "$HOME"
+  shift 3 && unset DISPLAY && rm -rf "$HOME" && mkdir -p "$HOME"
   dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" &
   dbus-daemon --session --nofork --address="$DBUS_SYSTEM_BUS_ADDRESS" &
   for try in 1 2; do
