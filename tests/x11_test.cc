@@ -2,6 +2,8 @@
 #include <sys/socket.h>
 #include <xcb/randr.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <thread>
 

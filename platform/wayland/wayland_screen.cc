@@ -69,6 +69,17 @@ void disconnect(wl_display* display) {
   wl_display_disconnect(display);
 }
 
+// A listener table with every entry empty but those `fill` sets. Newer libwayland and
+// wayland-protocols headers give a listener members for events of versions the probe never
+// binds, which a braced list would leave out (and a newer compiler warn about); each table below
+// sets every event the bound version can send, as libwayland aborts on an empty entry it is sent.
+template <typename Listener>
+Listener table(void (*fill)(Listener&)) {
+  Listener listener{};
+  fill(listener);
+  return listener;
+}
+
 template <typename Listener>
 void listen(void* proxy, const Listener& listener, void* data) {
   // Adding a listener fails only when one is set already, which nothing here does.
@@ -216,7 +227,10 @@ void on_global_remove(void* data, wl_registry*, uint32_t name) {
   }
 }
 
-const wl_registry_listener kRegistryListener = {on_global, on_global_remove};
+const wl_registry_listener kRegistryListener = table<wl_registry_listener>([](auto& l) {
+  l.global = on_global;
+  l.global_remove = on_global_remove;
+});
 
 void on_geometry(void* data, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*,
                  const char*, int32_t transform) {
@@ -239,8 +253,14 @@ void on_output_scale(void* data, wl_output*, int32_t factor) {
 }
 void on_output_text(void*, wl_output*, const char*) {}
 
-extern const wl_output_listener kOutputListener = {on_geometry,     on_mode,        on_output_done,
-                                                   on_output_scale, on_output_text, on_output_text};
+extern const wl_output_listener kOutputListener = table<wl_output_listener>([](auto& l) {
+  l.geometry = on_geometry;
+  l.mode = on_mode;
+  l.done = on_output_done;
+  l.scale = on_output_scale;
+  l.name = on_output_text;
+  l.description = on_output_text;
+});
 
 void on_logical_position(void*, zxdg_output_v1*, int32_t, int32_t) {}
 void on_logical_size(void* data, zxdg_output_v1* xdg, int32_t width, int32_t height) {
@@ -259,12 +279,17 @@ void on_xdg_output_done(void* data, zxdg_output_v1*) {
 }
 void on_xdg_output_text(void*, zxdg_output_v1*, const char*) {}
 
-const zxdg_output_v1_listener kXdgOutputListener = {on_logical_position, on_logical_size,
-                                                    on_xdg_output_done, on_xdg_output_text,
-                                                    on_xdg_output_text};
+const zxdg_output_v1_listener kXdgOutputListener = table<zxdg_output_v1_listener>([](auto& l) {
+  l.logical_position = on_logical_position;
+  l.logical_size = on_logical_size;
+  l.done = on_xdg_output_done;
+  l.name = on_xdg_output_text;
+  l.description = on_xdg_output_text;
+});
 
 void on_ping(void*, xdg_wm_base* base, uint32_t serial) { xdg_wm_base_pong(base, serial); }
-extern const xdg_wm_base_listener kWmBaseListener = {on_ping};
+extern const xdg_wm_base_listener kWmBaseListener =
+    table<xdg_wm_base_listener>([](auto& l) { l.ping = on_ping; });
 
 void on_layer_configure(void* data, zwlr_layer_surface_v1* layer, uint32_t serial, uint32_t width,
                         uint32_t height) {
@@ -284,22 +309,27 @@ const LayerSurfaceListener kLayerListener = {on_layer_configure, on_layer_closed
 void on_preferred_scale(void* data, wp_fractional_scale_v1*, uint32_t scale) {
   static_cast<Session*>(data)->preferred_scale = scale;
 }
-const wp_fractional_scale_v1_listener kFractionalListener = {on_preferred_scale};
+const wp_fractional_scale_v1_listener kFractionalListener =
+    table<wp_fractional_scale_v1_listener>([](auto& l) { l.preferred_scale = on_preferred_scale; });
 
 // For a popup's or the toplevel's xdg_surface; `data` is the probe's `configured` flag.
 void on_xdg_surface_configure(void* data, xdg_surface* surface, uint32_t serial) {
   xdg_surface_ack_configure(surface, serial);
   *static_cast<bool*>(data) = true;
 }
-const xdg_surface_listener kXdgSurfaceListener = {on_xdg_surface_configure};
+const xdg_surface_listener kXdgSurfaceListener =
+    table<xdg_surface_listener>([](auto& l) { l.configure = on_xdg_surface_configure; });
 
 void on_popup_configure(void* data, xdg_popup*, int32_t, int32_t y, int32_t, int32_t) {
   static_cast<PopupProbe*>(data)->y = y;
 }
 void on_popup_done(void* data, xdg_popup*) { static_cast<PopupProbe*>(data)->refused = true; }
 void on_popup_repositioned(void*, xdg_popup*, uint32_t) {}
-const xdg_popup_listener kPopupListener = {on_popup_configure, on_popup_done,
-                                           on_popup_repositioned};
+const xdg_popup_listener kPopupListener = table<xdg_popup_listener>([](auto& l) {
+  l.configure = on_popup_configure;
+  l.popup_done = on_popup_done;
+  l.repositioned = on_popup_repositioned;
+});
 
 void on_toplevel_configure(void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*) {
   ToplevelProbe& probe = *static_cast<ToplevelProbe*>(data);
@@ -311,18 +341,26 @@ void on_toplevel_bounds(void* data, xdg_toplevel*, int32_t width, int32_t height
   if (!probe.configured) probe.bounds = Size{width, height};
 }
 void on_toplevel_capabilities(void*, xdg_toplevel*, wl_array*) {}
-const xdg_toplevel_listener kToplevelListener = {on_toplevel_configure, on_toplevel_close,
-                                                 on_toplevel_bounds, on_toplevel_capabilities};
+const xdg_toplevel_listener kToplevelListener = table<xdg_toplevel_listener>([](auto& l) {
+  l.configure = on_toplevel_configure;
+  l.close = on_toplevel_close;
+  l.configure_bounds = on_toplevel_bounds;
+  l.wm_capabilities = on_toplevel_capabilities;
+});
 
 void on_enter(void* data, wl_surface*, wl_output* output) {
   Session& s = *static_cast<Session*>(data);
   if (s.entered == nullptr) s.entered = output;
 }
 void on_leave(void*, wl_surface*, wl_output*) {}
-const wl_surface_listener kSurfaceListener = {on_enter, on_leave};
+const wl_surface_listener kSurfaceListener = table<wl_surface_listener>([](auto& l) {
+  l.enter = on_enter;
+  l.leave = on_leave;
+});
 
 void on_synced(void* data, wl_callback*, uint32_t) { static_cast<Session*>(data)->synced = true; }
-const wl_callback_listener kSyncListener = {on_synced};
+const wl_callback_listener kSyncListener =
+    table<wl_callback_listener>([](auto& l) { l.done = on_synced; });
 
 // The connection broke, or the compositor raised a protocol error: no answer. Running out of
 // memory is not that, and is not taken for a missing screen.
