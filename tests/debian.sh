@@ -1,20 +1,43 @@
 #!/bin/sh
-# The package of `make package`, installed with apt-get in a fresh minimal Debian 12 that nothing
-# of the host's enters but the package, run, found by man, then purged without a file left behind.
-#   install.sh SOURCE_DIR WORK_DIR (the Debian root, made once, is kept there as a tarball)
+# The probe in a fresh minimal Debian that nothing of the host's enters but what is named:
+# on trixie, first built from a clean copy of the tracked source with the suite's preset (so a new
+# compiler's or library's warning fails it) and its tables and no-display answer checked; then,
+# on either, the package of `make package` installed with apt-get into a fresh copy of the root,
+# run, found by man, and purged without a file left behind.
+#   debian.sh SUITE SOURCE_DIR WORK_DIR (the root, made once, is kept there as a tarball)
 set -u
-source=$1 root=$2/root
+suite=$1 source=$2 root=$3/root-$1
 fail() { echo "FAIL: $*" && exit 1; }
-mkdir -p "$2" && cd "$2" || exit 1
+mkdir -p "$3" && cd "$3" || exit 1
 make -C "$source" package >package.log 2>&1 || fail "make package: $(tail -5 package.log)"
-[ -s root.tar ] || mmdebstrap --variant=minbase --include=man-db bookworm root.tar >root.log 2>&1 ||
-  { rm -f root.tar && fail "mmdebstrap: $(tail -5 root.log)"; }
-rm -rf "$root" && mkdir "$root" && tar -xf root.tar -C "$root" &&
-  cp "$source"/build/release/screenprobe_*.deb "$root/tmp/" || fail "no root to install into"
-inside() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin "$@"; }
+tools=""
+[ "$suite" = trixie ] && tools=,cmake,ninja-build,g++,pkg-config,libxcb1-dev,libxcb-randr0-dev,libxau-dev,libxdmcp-dev,libwayland-dev,libwayland-bin,wayland-protocols,libgtest-dev,clang,libobjc-14-dev
+[ -s "$suite.tar" ] || mmdebstrap --variant=minbase --include="man-db$tools" "$suite" "$suite.tar" \
+  >"$suite.log" 2>&1 || { rm -f "$suite.tar" && fail "mmdebstrap: $(tail -5 "$suite.log")"; }
+fresh() { rm -rf "$root" && mkdir "$root" && tar -xf "$suite.tar" -C "$root" || fail "no root"; }
+# A command in the root, with /proc, /sys and /dev mounted in a mount namespace of its own: no
+# mount outlives it, whatever happens, so the next run's rm -rf never walks into the host's /dev.
+inside() {
+  unshare --mount --propagation private sh -c 'r=$1 && shift && mount -t proc proc "$r/proc" &&
+    mount --rbind /sys "$r/sys" && mount --rbind /dev "$r/dev" &&
+    exec chroot "$r" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"' - "$root" "$@"
+}
+no_screen() {  # PROBE: the failure line, status 1, nothing on standard error
+  inside "$1" >out 2>err
+  [ $? = 1 ] && printf '{"error":"sem tela"}\n' | cmp -s - out && [ ! -s err ] || fail "$1: $(cat out err)"
+}
+if [ "$suite" = trixie ]; then
+  fresh
+  tree=$(git -C "$source" stash create) && git -C "$source" archive --prefix=src/ "${tree:-HEAD}" |
+    tar -x -C "$root" || fail "no source"
+  inside sh -c 'cd /src && cmake --preset test && cmake --build --preset test &&
+    ctest --preset test -E "^(probe|debian)\."' >build.log 2>&1 || fail "$(tail -30 build.log)"
+  no_screen /src/build/test/screenprobe
+fi
+fresh
+cp "$source"/build/release/screenprobe_*.deb "$root/tmp/" || fail "no package"
 inside sh -c 'apt-get install -y /tmp/screenprobe_*.deb' >apt.log 2>&1 || fail "$(cat apt.log)"
-inside screenprobe >out 2>err
-[ $? = 1 ] && printf '{"error":"sem tela"}\n' | cmp -s - out && [ ! -s err ] || fail "$(cat out err)"
+no_screen screenprobe
 [ "$(inside man -w screenprobe)" = /usr/share/man/man1/screenprobe.1.gz ] || fail "man -w"
 inside dpkg -L screenprobe >files && grep -qx /usr/bin/screenprobe files || fail "$(cat files)"
 inside apt-get purge -y screenprobe >>apt.log 2>&1 || fail "$(cat apt.log)"
