@@ -6,6 +6,7 @@
 //   nomemory: raises wl_display's no_memory error, as a compositor short of memory does
 //   undone: after its done, the output turns and changes its scale, with no done to apply it
 //   apart: B's popup lands 5000 below A's, on an output 1080 high
+//   macbook, hidden: eDP-1 at scale 2, a MacBook's panel with its notch rows shown, or hidden
 #include <wayland-server-core.h>
 
 #include <cstring>
@@ -44,6 +45,20 @@ wl_resource* make(wl_client* client, const wl_interface* interface, uint32_t ver
   return resource;
 }
 
+// The one output's mode and scale, and the size layer surfaces are configured to (the outputs
+// row: the third output's).
+struct Desk {
+  int32_t width, height, scale;
+  uint32_t layer_width, layer_height;
+};
+Desk desk() {
+  if (row == "zero") return {0, 0, 1, 1920, 1080};
+  if (row == "outputs") return {1000, 500, 1, 1002, 502};
+  if (row == "macbook") return {3024, 1964, 2, 1512, 982};
+  if (row == "hidden") return {3024, 1890, 2, 1512, 945};
+  return {1920, 1080, 1, 1920, 1080};
+}
+
 void on_commit(wl_resource* surface) {
   wl_resource* role = of(surface).role;
   if (role == nullptr || of(role).configured || row == "silent") return;
@@ -52,10 +67,8 @@ void on_commit(wl_resource* surface) {
       wl_display_next_serial(wl_client_get_display(wl_resource_get_client(surface)));
   if (std::strcmp(wl_resource_get_class(role), "zwlr_layer_surface_v1") == 0) {
     const bool inside = of(role).zone == 0 && row == "refuse";
-    wl_resource_post_event(role, 0, serial, row == "outputs" ? 1002u : 1920u,
-                           row == "outputs" ? 502u
-                           : inside         ? 1050u
-                                            : 1080u);
+    wl_resource_post_event(role, 0, serial, desk().layer_width,
+                           inside ? 1050u : desk().layer_height);
   } else if (of(role).popup != nullptr && !of(of(role).popup).refused) {
     const bool below = row == "apart" && of(of(role).popup).zone != 0;
     wl_resource_post_event(of(role).popup, 0, 0, below ? 5000 : 0, 1, 1);
@@ -107,12 +120,12 @@ void bind(wl_client* client, void* data, uint32_t version, uint32_t id) {
 void bind_output(wl_client* client, void* data, uint32_t version, uint32_t id) {
   wl_resource* output = make(client, &wl_output_interface, version, id);
   const auto index = static_cast<int32_t>(reinterpret_cast<intptr_t>(data));
-  const int32_t width = row == "zero" ? 0 : row == "outputs" ? 1000 + index : 1920;
-  const int32_t height = row == "zero" ? 0 : row == "outputs" ? 500 + index : 1080;
-  wl_resource_post_event(output, 0, 0, 0, 0, 0, 0, "hostile", "output", 0);  // geometry
-  wl_resource_post_event(output, 1, 1u, width, height, 60000);               // the current mode
-  wl_resource_post_event(output, 3, 1);                                      // scale
-  wl_resource_post_event(output, 2);                                         // done
+  const Desk d = desk();
+  wl_resource_post_event(output, 0, 0, 0, 0, 0, 0, "hostile", "output", 0);         // geometry
+  wl_resource_post_event(output, 1, 1u, d.width + index, d.height + index, 60000);  // the mode
+  wl_resource_post_event(output, 3, d.scale);
+  if (version >= 4) wl_resource_post_event(output, 4, "eDP-1");  // name
+  wl_resource_post_event(output, 2);  // done
   if (row == "undone") {
     wl_resource_post_event(output, 0, 0, 0, 0, 0, 0, "hostile", "output", 1);  // turned by 90
     wl_resource_post_event(output, 3, 2);

@@ -11,11 +11,25 @@ mkdir -p "$work"
 fail() { echo "FAIL: $*"; }
 same=0
 
-# report BAND SCALE WIDTH [HEIGHT]: the report of a screen (1080 high) without a camera housing.
+# report BAND SCALE WIDTH [HEIGHT [SAFETOP]]: the report of a screen (1080 high, no notch rows).
 report() {
-  printf '{\n  "hasNotch" : false,\n  "menuBarHeight" : %s,\n  "safeTop" : 0,\n  "scale" : %s,
+  notch=false && [ "${5:-0}" != 0 ] && notch=true
+  printf '{\n  "hasNotch" : %s,\n  "menuBarHeight" : %s,\n  "safeTop" : %s,\n  "scale" : %s,
   "screenHeight" : %s,\n  "screenWidth" : %s,\n  "screenX" : 0,\n  "screenY" : 0\n}\n' \
-    "$1" "$2" "${4:-1080}" "$3"
+    "$notch" "$1" "${5:-0}" "$2" "${4:-1080}" "$3"
+}
+
+# macbook SHOWN MODE COMMAND...: COMMAND on a made-up 14" MacBook under Linux, its device tree
+# (a band of 74 rows), display driver parameter and panel laid over /sys in a mount namespace of
+# its own (sysfs takes no new folders; tmpfs does).
+macbook() {
+  unshare --mount --propagation private sh -c 'for d in firmware module class; do
+      mount -t tmpfs none /sys/$d || exit; done
+    t=/sys/firmware/devicetree/base p=/sys/module/appledrm/parameters e=/sys/class/drm/card0-eDP-1
+    mkdir -p $t/aliases $t/soc/dcp $p $e && printf "/soc/dcp\0" >$t/aliases/dcp &&
+      printf "\0\0\0\112" >$t/soc/dcp/apple,notch-height && echo "$1" >$p/show_notch &&
+      echo connected >$e/status && printf "%s\n1920x1080\n" "$2" >$e/modes && shift 2 && exec "$@"' \
+    - "$@"
 }
 
 # expect NAME STATUS COMMAND...: STATUS, exactly $work/want on standard output (none on status
@@ -240,15 +254,16 @@ GNOME at 200%|sh $0 gnome $work \$WAYLAND_DISPLAY 1920x1080|started && apply "[(
 GNOME at 150%, fractional|sh $0 gnome $work \$WAYLAND_DISPLAY 1920x1080|started && gsettings set org.gnome.mutter experimental-features "['scale-monitor-framebuffer']" && sleep 1 && apply "[(0, 0, 1.5, 0, true, [('Meta-0', '1920x1080@60.000', {})])]" "{'layout-mode': <uint32 1>}"|mutter_scale
 GNOME, two monitors, the second primary|sh $0 gnome $work \$WAYLAND_DISPLAY 1920x1080 1280x1024|started && apply "[(0, 0, 1.0, 0, true, [('Meta-1', '1280x1024@60.000', {})]), (1280, 0, 1.0, 0, false, [('Meta-0', '1920x1080@60.000', {})])]" {}|mutter_scale
 EOF
-  # The compositor of ours: row | status | report (band scale width height), or none. With
-  # $DISPLAY naming a working X server where the suite has one: a compositor's answer stands.
-  while IFS='|' read -r row status answer; do
+  # The compositor of ours: row | status | report (band scale width height safetop), or none |
+  # the machine. With $DISPLAY naming a working X server where the suite has one: a compositor's
+  # answer stands.
+  while IFS='|' read -r row status answer machine; do
     rm -f "$XDG_RUNTIME_DIR/hostile-$row"  # a last run's, which would be connected to too early
     "$hostile" "$row" "hostile-$row" &
     compositor=$!
     await '[ -S "$XDG_RUNTIME_DIR/hostile-$row" ]'
     [ -n "$answer" ] && report $answer >"$work/want" || printf '{"error":"sem tela"}\n' >"$work/want"
-    expect "compositor $row" "$status" env WAYLAND_DISPLAY="hostile-$row" DISPLAY="$x11" "$probe"
+    expect "compositor $row" "$status" $machine env WAYLAND_DISPLAY="hostile-$row" DISPLAY="$x11" "$probe"
     kill $compositor
   done <<'EOF'
 zero|1|
@@ -259,7 +274,16 @@ refuse|0|30 1 1920 1080
 nomemory|1|
 undone|0|0 1 1920 1080
 apart|0|1080 1 1920 1080
+macbook|0|0 2 1512 982 37|macbook Y 3024x1964
+hidden|0|0 2 1512 945|macbook N 3024x1890
 EOF
+  # The same MacBook on X11: an X server of the panel's size, in pixels.
+  Xvfb -displayfd 3 -auth "$XAUTHORITY" -nolisten tcp -screen 0 3024x1964x24 3>"$work/macbook" \
+    >/dev/null 2>&1 &
+  await '[ -s "$work/macbook" ]'
+  report 0 1 3024 1964 74 >"$work/want"
+  expect "X11 on a MacBook" 0 macbook Y 3024x1964 env DISPLAY=":$(cat "$work/macbook")" "$probe"
+  kill $! && rm -f "$work/macbook"
   printf '{"error":"sem tela"}\n' >"$work/want"
   expect "no such socket" 1 env WAYLAND_DISPLAY=nowhere "$probe"
   expect "no such socket, no runtime directory" 1 env -u XDG_RUNTIME_DIR WAYLAND_DISPLAY=nowhere \

@@ -8,18 +8,18 @@
 
 namespace screenprobe {
 
-// A screen whose values were all read before it is handed over, in the report's space. Neither
-// X11 nor Wayland knows a camera housing: nothing is cut from the top and there are no strips
-// beside it.
+// A screen whose values were all read before it is handed over, in the report's space. Only a
+// MacBook's notch rows, shown by its display driver, cut into the top; nothing on X11 or Wayland
+// describes the strips beside the housing.
 class MeasuredScreen : public Screen {
  public:
-  MeasuredScreen(CGRect frame, CGRect visible, CGFloat scale)
-      : frame_(frame), visible_(visible), scale_(scale) {}
+  MeasuredScreen(CGRect frame, CGRect visible, CGFloat scale, CGFloat safe_top)
+      : frame_(frame), visible_(visible), scale_(scale), safe_top_(safe_top) {}
 
   CGRect frame() override { return frame_; }
   CGRect visibleFrame() override { return visible_; }
   CGFloat backingScaleFactor() override { return scale_; }
-  EdgeInsets safeAreaInsets() override { return {}; }
+  EdgeInsets safeAreaInsets() override { return {safe_top_, 0, 0, 0}; }
   std::optional<CGRect> auxiliaryTopLeftArea() override { return std::nullopt; }
   std::optional<CGRect> auxiliaryTopRightArea() override { return std::nullopt; }
 
@@ -27,6 +27,7 @@ class MeasuredScreen : public Screen {
   CGRect frame_;
   CGRect visible_;
   CGFloat scale_;
+  CGFloat safe_top_;
 };
 
 // What the Wayland layer found. Not reached (no libwayland-client, or no compositor took the

@@ -89,6 +89,12 @@ std::optional<size_t> maximised_on(std::span<const OutputState> outputs, std::op
   return best ? best : first_match(outputs, std::nullopt);
 }
 
+double notch_top(const OutputState& output, double scale,
+                 const std::optional<NotchedPanel>& panel) {
+  if (!output.mode || (output.transform != 0 && output.transform != 4) || !(scale > 0)) return 0;
+  return notch_rows(panel, output.mode->width, output.mode->height, output.name) / scale;
+}
+
 int32_t band_within(int64_t band, int32_t height) {
   return static_cast<int32_t>(std::clamp<int64_t>(band, 0, height));
 }

@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
+
+#include "notch_panel.h"
 
 namespace screenprobe::wayland {
 
@@ -16,11 +19,12 @@ struct Size {
 };
 
 struct OutputState {
-  std::optional<Size> mode;     // the current mode, in pixels
-  int32_t transform = 0;        // wl_output's transform: odd values turn by 90 or 270 degrees
-  int32_t integer_scale = 1;    // wl_output.scale: the factor clients draw at, an integer
-  std::optional<Size> logical;  // zxdg_output_v1.logical_size
-  bool removed = false;         // the global went away while the probe ran
+  std::optional<Size> mode;         // the current mode, in pixels
+  int32_t transform = 0;            // wl_output's transform: odd values turn by 90 or 270 degrees
+  int32_t integer_scale = 1;        // wl_output.scale: the factor clients draw at, an integer
+  std::optional<Size> logical;      // zxdg_output_v1.logical_size
+  bool removed = false;             // the global went away while the probe ran
+  std::optional<std::string> name;  // wl_output.name (version 4): the connector, as "eDP-1"
 };
 
 // Whether the compositor lays the output out in pixels while clients draw at an integer scale
@@ -63,6 +67,12 @@ std::optional<size_t> first_match(std::span<const OutputState> outputs, std::opt
 // neither is known, the first usable output.
 std::optional<size_t> maximised_on(std::span<const OutputState> outputs, std::optional<Size> bounds,
                                    Size size);
+
+// The height a MacBook's notch rows take from the top of the output, in its surfaces' units: the
+// panel's band over the scale, where the output is the built-in panel shown whole (its mode),
+// not turned (transform 0, or 4, flipped about its vertical axis), and, where the compositor
+// names its outputs, on the panel's connector. Elsewhere 0.
+double notch_top(const OutputState& output, double scale, const std::optional<NotchedPanel>& panel);
 
 // A band the compositor reports, held within the output's height.
 int32_t band_within(int64_t band, int32_t height);

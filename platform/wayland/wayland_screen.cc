@@ -24,6 +24,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <type_traits>
 #include <vector>
@@ -251,6 +252,11 @@ void on_output_done(void* data, wl_output*) {
 void on_output_scale(void* data, wl_output*, int32_t factor) {
   change(data, [&](OutputState& o) { o.integer_scale = factor; });
 }
+// A connector's name is short: a longer one names no connector the probe looks for.
+void on_output_name(void* data, wl_output*, const char* name) {
+  const std::string_view given(name);
+  change(data, [&](OutputState& o) { o.name = given.size() <= 64 ? std::string(given) : ""; });
+}
 void on_output_text(void*, wl_output*, const char*) {}
 
 extern const wl_output_listener kOutputListener = table<wl_output_listener>([](auto& l) {
@@ -258,7 +264,7 @@ extern const wl_output_listener kOutputListener = table<wl_output_listener>([](a
   l.mode = on_mode;
   l.done = on_output_done;
   l.scale = on_output_scale;
-  l.name = on_output_text;
+  l.name = on_output_name;
   l.description = on_output_text;
 });
 
@@ -602,12 +608,13 @@ WaylandAnswer wayland_main_screen() {
   if (!measured) return answer;
   // Chosen as usable after the last round trip. The report's space is the main output's own, y
   // growing upward: the band is at its top.
-  const Frame frame = measure(s.outputs[measured->output].state, measured->preferred_scale);
+  const OutputState& main = s.outputs[measured->output].state;
+  const Frame frame = measure(main, measured->preferred_scale);
   const Size size = frame.size;
   const int32_t band = band_within(measured->band, size.height);
-  answer.screen = std::make_unique<MeasuredScreen>(CGRectMake(0, 0, size.width, size.height),
-                                                   CGRectMake(0, 0, size.width, size.height - band),
-                                                   frame.scale);
+  answer.screen = std::make_unique<MeasuredScreen>(
+      CGRectMake(0, 0, size.width, size.height), CGRectMake(0, 0, size.width, size.height - band),
+      frame.scale, notch_top(main, frame.scale, notched_panel(SystemFiles())));
   return answer;
 }
 

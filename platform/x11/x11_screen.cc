@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "notch_panel.h"
 #include "screen.h"
 #include "unix_screen.h"
 #include "x11_connection.h"
@@ -262,9 +263,13 @@ std::unique_ptr<Screen> x11_main_screen() {
   if (!connected(c)) return nullptr;
 
   const RootRect visible = visible_area(monitor, areas.per_monitor, struts, areas.desktop);
+  // A monitor turned by 90 or 270 degrees is no longer the panel's size; an upside-down one is
+  // not looked for (another round trip), and would give its notch rows at the top.
+  const int32_t notch =
+      notch_rows(notched_panel(SystemFiles()), monitor.width, monitor.height, std::nullopt);
   return std::make_unique<MeasuredScreen>(to_report_space(monitor, monitor),
                                           to_report_space(visible, monitor),
-                                          backing_scale(factor, dpi));
+                                          backing_scale(factor, dpi), notch);
 }
 
 }  // namespace screenprobe
