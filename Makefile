@@ -17,6 +17,7 @@ PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file lintian
 TEST_PACKAGES := $(DEMO_PACKAGES) $(WAYLAND_DEMO_PACKAGES) libgtest-dev clang \
                  icewm fluxbox xfwm4 xfce4-panel dbus-x11 wmctrl x11-apps i3-wm bspwm polybar \
                  waybar weston xwayland wayland-utils jq kwin-wayland gnome-shell foot \
+                 plasma-workspace plasma-desktop qdbus-qt5 qtwayland5 \
                  $(PACKAGE_PACKAGES) mmdebstrap
 
 # LeakSanitizer exists on Linux only; Apple's AddressSanitizer refuses to start with it.

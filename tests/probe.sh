@@ -178,7 +178,8 @@ wayland)
     group=$!
     ipc() { swaymsg -s "$(ls "$run"/sway-ipc.*)" "$@"; }
     both() { { ipc -r -t get_outputs && ipc -r -t get_workspaces; } | jq -rse "$1"; }
-    await 'ipc -t get_version' >/dev/null 2>&1
+    await 'timeout 5 swaymsg -s "$(ls "$run"/sway-ipc.*)" -t get_version' >/dev/null 2>&1 ||
+      fail "sway: $name: sway did not answer"
     eval "$then" >/dev/null
     # Ready once a bar keeps a band on some output, and the account stays the same.
     await 'both "(.[0] | map({(.name): .rect}) | add) as \$o | any(.[1][]; .rect != \$o[.output])"' >/dev/null 2>&1
@@ -211,7 +212,7 @@ EOF
   cp /usr/bin/kwin_wayland "$work"  # a copy, without the file capability a container refuses
   printf '{"position":"top","height":30,"modules-left":[]}' >"$work/waybar"
   kwin="QT_QPA_PLATFORM=offscreen $work/kwin_wayland --virtual --no-lockscreen --socket \$WAYLAND_DISPLAY"
-  bar="until wayland-info >/dev/null 2>&1; do sleep 0.1; done; waybar -c $work/waybar"
+  bar="until timeout 5 wayland-info >/dev/null 2>&1; do sleep 0.1; done; waybar -c $work/waybar"
   # "OUTPUT WIDTH HEIGHT": the client's last configure of a size before it enters an output.
   configured() {
     rm -f "$work/client"  # not to read the last one's before this one starts
@@ -225,7 +226,7 @@ EOF
     set -- $(configured --fullscreen) $(configured --maximized)
     [ "$1" = "$4" ] && echo "$(($3 - $6)) $2 $3"
   }
-  mutter() { gdbus call --session -d org.gnome.Mutter.DisplayConfig -o /org/gnome/Mutter/DisplayConfig -m "org.gnome.Mutter.DisplayConfig.$@"; }
+  mutter() { timeout 10 gdbus call --session -d org.gnome.Mutter.DisplayConfig -o /org/gnome/Mutter/DisplayConfig -m "org.gnome.Mutter.DisplayConfig.$@"; }
   # The primary logical monitor's scale; a layout for this run only, on the current serial.
   mutter_scale() { mutter GetCurrentState | grep -o '([0-9]*, [0-9]*, [0-9.]*, [a-z0-9 ]*, true' | awk -F', ' '{ print $3 + 0 }'; }
   started() { await 'grep -qs "GNOME Shell started" "$work/home-$WAYLAND_DISPLAY/log"' 650; }
@@ -235,7 +236,8 @@ EOF
     n=$((n + 1)) && export WAYLAND_DISPLAY=c$n DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus$n"
     setsid sh -c "$start & wait" </dev/null >>"$work/compositors.log" 2>&1 &
     group=$!
-    await '[ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && wayland-info >/dev/null 2>&1'
+    await '[ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && timeout 5 wayland-info >/dev/null 2>&1' ||
+      fail "$name: the compositor did not answer"
     client=foot
     eval "$then" >/dev/null
     scale=$(eval "$scale")
@@ -247,12 +249,47 @@ EOF
     kill -KILL "-$group" && wait 2>/dev/null
   done <<EOF
 weston|weston --backend=headless-backend.so --use-pixman --width=1600 --height=900 --scale=2 --socket=\$WAYLAND_DISPLAY|client=weston-terminal|echo 2
-KWin at scale 1.5|$kwin --width 1920 --height 1080 --scale 1.5 & $bar|client=weston-terminal|echo 1.5
 KWin, two outputs of one size at scale 1.5|$kwin --width 1600 --height 900 --scale 1.5 --output-count 2 & $bar|client=weston-terminal|echo 1.5
 GNOME|sh $0 gnome $work \$WAYLAND_DISPLAY 1920x1080|started|mutter_scale
 GNOME at 200%|sh $0 gnome $work \$WAYLAND_DISPLAY 1920x1080|started && apply "[(0, 0, 2.0, 0, true, [('Meta-0', '1920x1080@60.000', {})])]" {}|mutter_scale
 GNOME at 150%, fractional|sh $0 gnome $work \$WAYLAND_DISPLAY 1920x1080|started && gsettings set org.gnome.mutter experimental-features "['scale-monitor-framebuffer']" && sleep 1 && apply "[(0, 0, 1.5, 0, true, [('Meta-0', '1920x1080@60.000', {})])]" "{'layout-mode': <uint32 1>}"|mutter_scale
 GNOME, two monitors, the second primary|sh $0 gnome $work \$WAYLAND_DISPLAY 1920x1080 1280x1024|started && apply "[(0, 0, 1.0, 0, true, [('Meta-1', '1280x1024@60.000', {})]), (1280, 0, 1.0, 0, false, [('Meta-0', '1920x1080@60.000', {})])]" {}|mutter_scale
+EOF
+  # KDE Plasma 5.27 on KWin, judged by KWin's own account: a script it runs prints the active
+  # screen's maximise area against its full-screen area ("BAND WIDTH HEIGHT MAXIMISED-HEIGHT").
+  # name | scale | waybar too | where the panel goes | ready once (with $1 to $4 that account)
+  kwin_area() {
+    k=$(date +%s%N) && printf 'var s = workspace.activeScreen, d = workspace.currentDesktop;
+      var m = workspace.clientArea(KWin.MaximizeArea, s, d), f = workspace.clientArea(KWin.FullScreenArea, s, d);
+      print("area%s " + (m.y - f.y) + " " + f.width + " " + f.height + " " + m.height);' $k >"$work/area$k.js"
+    q org.kde.KWin /Scripting org.kde.kwin.Scripting.loadScript "$work/area$k.js" "area$k" &&
+      q org.kde.KWin /Scripting org.kde.kwin.Scripting.start &&
+      await 'grep -q "^js: area$k " "$work/home-$WAYLAND_DISPLAY/kwin.log"' 25
+    q org.kde.KWin /Scripting org.kde.kwin.Scripting.unloadScript "area$k"
+    sed -n "s/^js: area$k //p" "$work/home-$WAYLAND_DISPLAY/kwin.log"
+  }
+  q() { timeout 5 qdbus "$@" >/dev/null 2>&1; }
+  settled() {  # the panel moved, until KWin's account is the set-up's and stays the same
+    panels "p.location = \"$where\";" >/dev/null
+    set -- $(kwin_area) && last="$*" && eval "$ready" && [ "$last" = "$(kwin_area)" ]
+  }
+  panels() { timeout 5 qdbus org.kde.plasmashell /PlasmaShell org.kde.PlasmaShell.evaluateScript "panels().forEach(function(p){ $1 })" 2>/dev/null; }
+  while IFS='|' read -r name scale bar where ready; do
+    n=$((n + 1)) && export WAYLAND_DISPLAY=c$n DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus$n"
+    setsid sh "$0" plasma "$work" "$WAYLAND_DISPLAY" "$scale" $bar </dev/null >>"$work/compositors.log" 2>&1 &
+    group=$!
+    if await 'panels "print(p.location)" | grep -qx "top\|bottom\|left\|right"' 150; then
+      await settled 50 || fail "Plasma: $name: not ready: KWin's $last, $(panels "print(p.location)")"
+      set -- $last
+      report "${1:-}" "$scale" "${2:-}" "${3:-}" >"$work/want"
+      expect "Plasma: $name" 0 "$probe"
+    else fail "Plasma: $name: plasmashell never listed its panel"; fi
+    kill -KILL "-$group" && wait 2>/dev/null
+  done <<'EOF'
+the panel at the bottom, waybar on top, scale 1.5|1.5|waybar|bottom|[ "$1" = 30 ] && [ $(($3 - $4)) -gt 30 ]
+the panel on top|1||top|[ "$1" -gt 0 ]
+the panel on top, scale 1.5|1.5||top|[ "$1" -gt 0 ]
+the panel and waybar on top|1|waybar|top|[ "$1" -gt 30 ]
 EOF
   # The compositor of ours: row | status | report (band scale width height safetop), or none |
   # the machine. With $DISPLAY naming a working X server where the suite has one: a compositor's
@@ -303,6 +340,22 @@ gnome)
     await 'grep -q "GNOME Shell started" "$HOME/log"' 300 && wait
     kill -KILL $!
   done
+  ;;
+plasma)
+  # KDE Plasma on a headless KWin at SCALE, on $WAYLAND_DISPLAY and $DBUS_SESSION_BUS_ADDRESS, with
+  # a home of its own where KWin's standard error (and its scripts' prints) lands; waybar too where
+  # asked. The bus's environment is Plasma's: plasmashell starts its activity manager through it.
+  #   probe.sh plasma WORK DISPLAY SCALE [waybar]
+  export WAYLAND_DISPLAY="$3" HOME="$work/home-$3" QT_QPA_PLATFORM=wayland XDG_SESSION_TYPE=wayland \
+    XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=5
+  rm -rf "$HOME" && mkdir -p "$HOME" && unset DISPLAY
+  dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" &
+  await '[ -S "${DBUS_SESSION_BUS_ADDRESS#unix:path=}" ]'
+  QT_QPA_PLATFORM=offscreen "$work/kwin_wayland" --virtual --no-lockscreen --width 1920 \
+    --height 1080 --scale "$4" --socket "$WAYLAND_DISPLAY" 2>"$HOME/kwin.log" &
+  await 'timeout 5 wayland-info >/dev/null 2>&1' && plasmashell &
+  [ -n "${5:-}" ] && await 'timeout 5 wayland-info >/dev/null 2>&1' && waybar -c "$work/waybar" &
+  wait
   ;;
 memory)
   # Short of memory anywhere in a run, the report is whole or there is none.

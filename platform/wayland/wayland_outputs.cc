@@ -95,6 +95,10 @@ double notch_top(const OutputState& output, double scale,
   return notch_rows(panel, output.mode->width, output.mode->height, output.name) / scale;
 }
 
+int64_t popup_band(int32_t whole_y, int32_t inside_y) {
+  return std::max(int64_t{whole_y}, int64_t{whole_y} - inside_y);
+}
+
 int32_t band_within(int64_t band, int32_t height) {
   return static_cast<int32_t>(std::clamp<int64_t>(band, 0, height));
 }

@@ -74,6 +74,15 @@ std::optional<size_t> maximised_on(std::span<const OutputState> outputs, std::op
 // names its outputs, on the panel's connector. Elsewhere 0.
 double notch_top(const OutputState& output, double scale, const std::optional<NotchedPanel>& panel);
 
+// The band kept at the top, from where the compositor slid two popups asked to sit far above
+// their parents: B's, whose parent covers the whole output, so that its y counts from the
+// output's top, and A's, whose parent starts below the layer-shell bars. A compositor keeps
+// popups inside the output (sway: B's at 0, A's at minus the band) or inside its work area, which
+// also leaves out panels that are not layer surfaces (KWin with Plasma's panels: B's at the work
+// area's top, A's that less A's own top). Either way the band is the larger of B's y and the
+// difference of the two.
+int64_t popup_band(int32_t whole_y, int32_t inside_y);
+
 // A band the compositor reports, held within the output's height.
 int32_t band_within(int64_t band, int32_t height);
 

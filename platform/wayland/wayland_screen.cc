@@ -516,7 +516,7 @@ std::optional<Measurement> measure_with_layer_shell(Session& s) {
                    [&] { return popup_settled(s.inside_popup) && popup_settled(s.whole_popup); });
     // A refused popup leaves the layer surfaces' heights: all the reserved height.
     if (s.inside_popup.y && s.whole_popup.y && !s.inside_popup.refused && !s.whole_popup.refused) {
-      band = int64_t{*s.whole_popup.y} - *s.inside_popup.y;
+      band = popup_band(*s.whole_popup.y, *s.inside_popup.y);
     }
   }
 
