@@ -7,6 +7,8 @@
 //   undone: after its done, the output turns and changes its scale, with no done to apply it
 //   apart: B's popup lands 5000 below A's, on an output 1080 high
 //   macbook, hidden: eDP-1 at scale 2, a MacBook's panel with its notch rows shown, or hidden
+//   late, never: a second output of one logical size at scale 2, which a surface enters only
+//     20 ms after its first frame is asked for, or never
 #include <wayland-server-core.h>
 
 #include <cstring>
@@ -14,16 +16,19 @@
 
 #include "wlr_layer_shell.h"
 
-extern "C" const wl_interface wl_compositor_interface, wl_output_interface, xdg_wm_base_interface;
+extern "C" const wl_interface wl_compositor_interface, wl_output_interface, xdg_wm_base_interface,
+    wl_shm_interface;
 
 namespace {
 
 std::string row;
+wl_resource* second_output = nullptr;
 
 struct Object {  // what a resource's requests have told
   int32_t zone = 0;
   wl_resource* role = nullptr;  // a surface's layer surface or xdg_surface
   wl_resource* popup = nullptr;
+  wl_resource* frame = nullptr;  // a surface's frame callback
   bool configured = false, refused = false;
 };
 
@@ -59,7 +64,24 @@ Desk desk() {
   return {1920, 1080, 1, 1920, 1080};
 }
 
+// The frame drawn: the surface is on the second output, and its frame is done.
+int on_frame(void* data) {
+  auto* surface = static_cast<wl_resource*>(data);
+  if (row == "late" && second_output != nullptr) wl_resource_post_event(surface, 0, second_output);
+  wl_resource_post_event(of(surface).frame, 0, 0u);  // done
+  wl_resource_destroy(of(surface).frame);
+  of(surface).frame = nullptr;
+  return 0;
+}
+
 void on_commit(wl_resource* surface) {
+  if (of(surface).frame != nullptr && !of(surface).configured) {
+    of(surface).configured = true;  // its frame drawn once
+    wl_event_source* timer = wl_event_loop_add_timer(
+        wl_display_get_event_loop(wl_client_get_display(wl_resource_get_client(surface))), on_frame,
+        surface);
+    wl_event_source_timer_update(timer, 20);
+  }
   wl_resource* role = of(surface).role;
   if (role == nullptr || of(role).configured || row == "silent") return;
   of(role).configured = true;
@@ -93,6 +115,8 @@ int dispatch(const void*, void* target, uint32_t, const wl_message* message, wl_
     on_commit(resource);
   } else if (name == "get_layer_surface" || name == "get_xdg_surface") {
     of(resource_of(args[1])).role = made_by(resource, args[0]);  // the surface given the role
+  } else if (interface == "wl_surface" && name == "frame") {
+    of(resource).frame = made_by(resource, args[0]);
   } else if (name == "set_exclusive_zone") {
     of(resource).zone = args[0].i;
   } else if (interface == "xdg_surface" && name == "get_popup") {
@@ -120,12 +144,13 @@ void bind(wl_client* client, void* data, uint32_t version, uint32_t id) {
 void bind_output(wl_client* client, void* data, uint32_t version, uint32_t id) {
   wl_resource* output = make(client, &wl_output_interface, version, id);
   const auto index = static_cast<int32_t>(reinterpret_cast<intptr_t>(data));
-  const Desk d = desk();
+  const Desk d = index == 1 && row != "outputs" ? Desk{3840, 2160, 2, 0, 0} : desk();
+  if (index == 1) second_output = output;
   wl_resource_post_event(output, 0, 0, 0, 0, 0, 0, "hostile", "output", 0);         // geometry
   wl_resource_post_event(output, 1, 1u, d.width + index, d.height + index, 60000);  // the mode
   wl_resource_post_event(output, 3, d.scale);
   if (version >= 4) wl_resource_post_event(output, 4, "eDP-1");  // name
-  wl_resource_post_event(output, 2);  // done
+  wl_resource_post_event(output, 2);                             // done
   if (row == "undone") {
     wl_resource_post_event(output, 0, 0, 0, 0, 0, 0, "hostile", "output", 1);  // turned by 90
     wl_resource_post_event(output, 3, 2);
@@ -139,12 +164,13 @@ int main(int argc, char** argv) {
   row = argv[1];
   wl_display* display = wl_display_create();
   if (display == nullptr || wl_display_add_socket(display, argv[2]) != 0) return 1;
-  for (const wl_interface* interface :
-       {&wl_compositor_interface, &xdg_wm_base_interface, &zwlr_layer_shell_v1_interface}) {
+  for (const wl_interface* interface : {&wl_compositor_interface, &xdg_wm_base_interface,
+                                        &zwlr_layer_shell_v1_interface, &wl_shm_interface}) {
     wl_global_create(display, interface, interface->version, const_cast<wl_interface*>(interface),
                      bind);
   }
-  for (intptr_t i = 0; i < (row == "outputs" ? 1000 : 1); ++i) {
+  const intptr_t outputs = row == "outputs" ? 1000 : row == "late" || row == "never" ? 2 : 1;
+  for (intptr_t i = 0; i < outputs; ++i) {
     wl_global_create(display, &wl_output_interface, 4, reinterpret_cast<void*>(i), bind_output);
   }
   wl_display_run(display);

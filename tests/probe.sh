@@ -312,6 +312,8 @@ nomemory|1|
 undone|0|0 1 1920 1080
 apart|0|1080 1 1920 1080
 macbook|0|0 2 1512 982 37|macbook Y 3024x1964
+late|0|0 2 1920 1080
+never|0|0 1 1920 1080
 hidden|0|0 2 1512 945|macbook N 3024x1890
 EOF
   # The same MacBook on X11: an X server of the panel's size, in pixels.

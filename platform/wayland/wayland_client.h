@@ -16,6 +16,11 @@ struct Library {
   decltype(&::wl_display_dispatch) display_dispatch;
   decltype(&::wl_display_roundtrip) display_roundtrip;
   decltype(&::wl_display_flush) display_flush;
+  decltype(&::wl_display_get_fd) display_get_fd;
+  decltype(&::wl_display_prepare_read) display_prepare_read;
+  decltype(&::wl_display_cancel_read) display_cancel_read;
+  decltype(&::wl_display_read_events) display_read_events;
+  decltype(&::wl_display_dispatch_pending) display_dispatch_pending;
   decltype(&::wl_display_get_error) display_get_error;
   decltype(&::wl_display_get_protocol_error) display_get_protocol_error;
   decltype(&::wl_log_set_handler_client) log_set_handler_client;
@@ -41,6 +46,11 @@ bool load_library();
 #define wl_display_dispatch screenprobe::wayland::library.display_dispatch
 #define wl_display_roundtrip screenprobe::wayland::library.display_roundtrip
 #define wl_display_flush screenprobe::wayland::library.display_flush
+#define wl_display_get_fd screenprobe::wayland::library.display_get_fd
+#define wl_display_prepare_read screenprobe::wayland::library.display_prepare_read
+#define wl_display_cancel_read screenprobe::wayland::library.display_cancel_read
+#define wl_display_read_events screenprobe::wayland::library.display_read_events
+#define wl_display_dispatch_pending screenprobe::wayland::library.display_dispatch_pending
 #define wl_display_get_error screenprobe::wayland::library.display_get_error
 #define wl_display_get_protocol_error screenprobe::wayland::library.display_get_protocol_error
 #define wl_log_set_handler_client screenprobe::wayland::library.log_set_handler_client

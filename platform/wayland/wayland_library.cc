@@ -28,6 +28,11 @@ bool load_library() {
          find(handle, "wl_display_dispatch", l.display_dispatch) &&
          find(handle, "wl_display_roundtrip", l.display_roundtrip) &&
          find(handle, "wl_display_flush", l.display_flush) &&
+         find(handle, "wl_display_get_fd", l.display_get_fd) &&
+         find(handle, "wl_display_prepare_read", l.display_prepare_read) &&
+         find(handle, "wl_display_cancel_read", l.display_cancel_read) &&
+         find(handle, "wl_display_read_events", l.display_read_events) &&
+         find(handle, "wl_display_dispatch_pending", l.display_dispatch_pending) &&
          find(handle, "wl_display_get_error", l.display_get_error) &&
          find(handle, "wl_display_get_protocol_error", l.display_get_protocol_error) &&
          find(handle, "wl_log_set_handler_client", l.log_set_handler_client) &&

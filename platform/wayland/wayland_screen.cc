@@ -15,11 +15,13 @@
 // Without the layer shell (GNOME, weston), an xdg_toplevel asking to be maximised, never mapped:
 // the output its size (or its bounds) fits best, and that output's height less the configured
 // height. Two round trips after connecting.
+#include <poll.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdarg>
 #include <memory>
 #include <new>
@@ -42,6 +44,9 @@ using namespace wayland;
 
 // More outputs than any desk has; a compositor announcing more is not believed about them.
 constexpr size_t kMaxOutputs = 64;
+// How long the pixel may wait for the compositor to say which output it entered, beyond the
+// round trip: a few frames at 60 Hz (17 ms each), short of anything a user notices.
+constexpr std::chrono::milliseconds kEnterWait{100};
 
 // Every proxy is owned, and destroyed with the request its protocol gives for it.
 template <typename T, void (*Destroy)(T*)>
@@ -455,6 +460,30 @@ void make_popups(Session& s) {
 
 bool popup_settled(const PopupProbe& popup) { return popup.configured || popup.refused; }
 
+// Like dispatch_until, but gives up once `bound` has passed: false then.
+bool dispatch_for(Session& s, std::chrono::milliseconds bound, const auto& done) {
+  wl_display* display = s.display.get();
+  const auto deadline = std::chrono::steady_clock::now() + bound;
+  while (true) {
+    if (wl_display_dispatch_pending(display) == -1) fail(s);
+    if (done()) return true;
+    if (wl_display_prepare_read(display) != 0) continue;  // events queued meanwhile
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    pollfd connection{wl_display_get_fd(display), POLLIN, 0};
+    const int ready = left.count() > 0 && (wl_display_flush(display) != -1 || errno == EAGAIN)
+                          ? poll(&connection, 1, static_cast<int>(left.count()))
+                          : 0;
+    if (ready <= 0) {
+      wl_display_cancel_read(display);
+      if (ready == -1 && errno == EINTR) continue;
+      if (ready == -1) fail(s);
+      return false;
+    }
+    if (wl_display_read_events(display) == -1) fail(s);
+  }
+}
+
 // Which output B is on, told by the compositor once B shows something: a transparent pixel,
 // taken down again after one round trip, which brings the entry and the output's preferred
 // scale that follows it.
@@ -474,10 +503,18 @@ wl_output* entered_output(Session& s) {
   close(fd);
   const Owned<wl_buffer, wl_buffer_destroy> pixel(made(buffer));
   wl_surface_attach(s.whole.surface.get(), pixel.get(), 0, 0);
+  // A frame asked for, so that the compositor presents the pixel: some (sway 1.10) say which
+  // output a surface entered only once they have drawn it there, at the output's next frame.
+  const Owned<wl_callback, forget> frame(made(wl_surface_frame(s.whole.surface.get())));
   wl_surface_commit(s.whole.surface.get());
   const Owned<wl_callback, forget> sync(made(wl_display_sync(s.display.get())));
   listen(sync.get(), kSyncListener, &s);
   dispatch_until(s, [&] { return s.synced; });
+  // Entered late: one more round trip brings the output's preferred scale that follows.
+  if (s.entered == nullptr && dispatch_for(s, kEnterWait, [&] { return s.entered != nullptr; }) &&
+      wl_display_roundtrip(s.display.get()) == -1) {
+    fail(s);
+  }
   wl_surface_attach(s.whole.surface.get(), nullptr, 0, 0);
   wl_surface_commit(s.whole.surface.get());
   return s.entered;
