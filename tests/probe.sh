@@ -262,28 +262,25 @@ EOF
     k=$(date +%s%N) && printf 'var s = workspace.activeScreen, d = workspace.currentDesktop;
       var m = workspace.clientArea(KWin.MaximizeArea, s, d), f = workspace.clientArea(KWin.FullScreenArea, s, d);
       print("area%s " + (m.y - f.y) + " " + f.width + " " + f.height + " " + m.height);' $k >"$work/area$k.js"
-    q org.kde.KWin /Scripting org.kde.kwin.Scripting.loadScript "$work/area$k.js" "area$k" &&
-      q org.kde.KWin /Scripting org.kde.kwin.Scripting.start &&
+    q loadScript "$work/area$k.js" "area$k" && q start &&
       await 'grep -q "^js: area$k " "$work/home-$WAYLAND_DISPLAY/kwin.log"' 25
-    q org.kde.KWin /Scripting org.kde.kwin.Scripting.unloadScript "area$k"
     sed -n "s/^js: area$k //p" "$work/home-$WAYLAND_DISPLAY/kwin.log"
   }
-  q() { timeout 5 qdbus "$@" >/dev/null 2>&1; }
+  q() { timeout 5 qdbus org.kde.KWin /Scripting "org.kde.kwin.Scripting.$@" >/dev/null 2>&1; }
   settled() {  # the panel moved, until KWin's account is the set-up's and stays the same
     panels "p.location = \"$where\";" >/dev/null
     set -- $(kwin_area) && last="$*" && eval "$ready" && [ "$last" = "$(kwin_area)" ]
   }
   panels() { timeout 5 qdbus org.kde.plasmashell /PlasmaShell org.kde.PlasmaShell.evaluateScript "panels().forEach(function(p){ $1 })" 2>/dev/null; }
   while IFS='|' read -r name scale bar where ready; do
-    n=$((n + 1)) && export WAYLAND_DISPLAY=c$n DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus$n"
+    last= && n=$((n + 1)) && export WAYLAND_DISPLAY=c$n DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus$n"
     setsid sh "$0" plasma "$work" "$WAYLAND_DISPLAY" "$scale" $bar </dev/null >>"$work/compositors.log" 2>&1 &
     group=$!
-    if await 'panels "print(p.location)" | grep -qx "top\|bottom\|left\|right"' 150; then
+    await 'panels "print(p.location)" | grep -qx "top\|bottom\|left\|right"' 150 &&
       await settled 50 || fail "Plasma: $name: not ready: KWin's $last, $(panels "print(p.location)")"
-      set -- $last
-      report "${1:-}" "$scale" "${2:-}" "${3:-}" >"$work/want"
-      expect "Plasma: $name" 0 "$probe"
-    else fail "Plasma: $name: plasmashell never listed its panel"; fi
+    set -- $last
+    report "${1:-}" "$scale" "${2:-}" "${3:-}" >"$work/want"
+    expect "Plasma: $name" 0 "$probe"
     kill -KILL "-$group" && wait 2>/dev/null
   done <<'EOF'
 the panel at the bottom, waybar on top, scale 1.5|1.5|waybar|bottom|[ "$1" = 30 ] && [ $(($3 - $4)) -gt 30 ]

@@ -62,74 +62,58 @@ TEST(WaylandOutputs, MainOutput) {
   EXPECT_EQ(band_within(int64_t{1} << 40, 100), 100);
 }
 
-// A MacBook under Linux, by its files: a 14" whose driver shows the notch rows, unless changed.
-struct Machine : SystemFiles {
-  std::map<std::string, std::string> files{
-      {"/sys/firmware/devicetree/base/aliases/dcp", std::string("/soc/dcp\0", 9)},
-      {"/sys/firmware/devicetree/base/soc/dcp/apple,notch-height", std::string("\0\0\0\x4a", 4)},
-      {"/sys/module/appledrm/parameters/show_notch", "Y\n"},
-      {"/sys/class/drm/card0-DP-1/status", "connected\n"},
-      {"/sys/class/drm/card0-DP-1/modes", "3024x1964\n"},
-      {"/sys/class/drm/card1-eDP-1/status", "connected\n"},
-      {"/sys/class/drm/card1-eDP-1/modes", "3024x1964\n1512x982\n"}};
-  std::optional<std::string> read(const std::string& path, size_t limit) const override {
-    const auto file = files.find(path);
-    if (file == files.end() || file->second.size() > limit) return std::nullopt;
-    return file->second;
-  }
-  std::vector<std::string> list(const std::string& folder, size_t) const override {
-    std::vector<std::string> names;
-    for (const auto& [path, bytes] : files) {
-      const std::string rest = path.substr(folder.size() + 1);
-      if (path.rfind(folder + "/", 0) == 0) names.push_back(rest.substr(0, rest.find('/')));
-    }
-    return names;
-  }
-};
-
-// The notch band from the machine's files and the main output's state, in its surfaces' units.
+// The notch band from a MacBook's files (a 14" whose driver shows the notch rows, but for one
+// file changed, or removed where empty) and the main output's state, in its surfaces' units.
 TEST(WaylandOutputs, NotchBand) {
-  const std::string tree = "/sys/firmware/devicetree/base", drm = "/sys/class/drm/card1-eDP-1";
-  const std::string shown = "/sys/module/appledrm/parameters/show_notch";
-  struct Case {
-    std::map<std::string, std::string> changed;  // "" removes the file
-    OutputState output;
-    double scale;
-    double top;
-  };
-  const OutputState panel{Size{3024, 1964}, 0, 2, std::nullopt, false, "eDP-1"};
-  const OutputState air{Size{2560, 1664}};  // a version-3 output: no name
-  const OutputState hidden{Size{3024, 1890}, 0, 2, std::nullopt, false, "eDP-1"};
-  const OutputState turned{Size{3024, 1964}, 1, 2, std::nullopt, false, "eDP-1"};
-  const OutputState external{Size{3024, 1964}, 0, 2, std::nullopt, false, "DP-1"};
-  const Case cases[] = {
-      {{}, panel, 2, 37},
-      {{}, panel, 1.5, 74 / 1.5},
-      {{{tree + "/soc/dcp/apple,notch-height", std::string("\0\0\0\x40", 4)},
-        {drm + "/modes", "2560x1664\n"}},
-       air,
-       1,
-       64},
-      {{{shown, ""}, {"/sys/module/apple_dcp/parameters/show_notch", "Y\n"}}, panel, 2, 37},
-      {{{shown, "N\n"}, {drm + "/modes", "3024x1890\n"}}, hidden, 2, 0},
-      {{}, turned, 2, 0},
-      {{}, external, 2, 0},  // a monitor of the panel's size on another connector
-      {{{drm + "/status", "disconnected\n"}}, panel, 2, 0},
-      {{{tree + "/soc/dcp/apple,notch-height", std::string("\0\0\x4a", 3)}}, panel, 2, 0},
-      {{{tree + "/soc/dcp/apple,notch-height", std::string("\0\0\0\x4a\0", 5)}}, panel, 2, 0},
-      {{{tree + "/soc/dcp/apple,notch-height", std::string("\0\0\0\xa1", 4)}}, panel, 2, 0},
-      {{{tree + "/aliases/dcp", ""}}, panel, 2, 0},
-      {{{tree + "/aliases/dcp", std::string("/soc/../soc/dcp\0", 16)}}, panel, 2, 0},
-  };
-  for (const Case& c : cases) {
-    Machine machine;
-    for (const auto& [path, bytes] : c.changed) {
-      if (bytes.empty())
-        machine.files.erase(path);
-      else
-        machine.files[path] = bytes;
+  const std::string tree = "/sys/firmware/devicetree/base/", drm = "/sys/class/drm/card1-eDP-1/";
+  const std::string height = tree + "soc/dcp/apple,notch-height", module = "/sys/module/";
+  struct Machine : SystemFiles {
+    std::map<std::string, std::string> files;
+    std::optional<std::string> read(const std::string& path, size_t limit) const override {
+      const auto file = files.find(path);
+      if (file == files.end() || file->second.size() > limit) return std::nullopt;
+      return file->second;
     }
-    SCOPED_TRACE(testing::Message() << c.output.mode->height << " " << c.changed.size());
+    std::vector<std::string> list(const std::string&, size_t) const override {
+      return {"card0-DP-1", "card1-eDP-1", "version"};
+    }
+  };
+  const OutputState panel{Size{3024, 1964}, 0, 2, std::nullopt, false, "eDP-1"},
+      unnamed{panel.mode};
+  const OutputState turned{Size{3024, 1964}, 1, 2}, hidden{Size{3024, 1890}};
+  const OutputState external{Size{3024, 1964}, 0, 2, std::nullopt, false, "DP-1"};
+  const struct {
+    std::string file, bytes;
+    OutputState output;
+    double scale, top;
+  } cases[] = {
+      {"", "", panel, 2, 37},
+      {"", "", panel, 1.5, 74 / 1.5},
+      {height, std::string("\0\0\0\x40", 4), unnamed, 1, 64},  // an Air's band, a version-3 output
+      {module + "appledrm/parameters/show_notch", "", panel, 2, 37},     // the older module's Y
+      {module + "appledrm/parameters/show_notch", "N\n", hidden, 2, 0},  // the rows hidden
+      {"", "", turned, 2, 0},
+      {"", "", external, 2, 0},  // a monitor of the panel's size on another connector
+      {drm + "status", "disconnected\n", panel, 2, 0},
+      {height, std::string("\0\0\x4a", 3), panel, 2, 0},
+      {height, std::string("\0\0\0\x4a\0", 5), panel, 2, 0},
+      {height, std::string("\0\0\0\xa1", 4), panel, 2, 0},
+      {tree + "aliases/dcp", "", panel, 2, 0},
+      {tree + "aliases/dcp", std::string("/soc/../soc/dcp\0", 16), panel, 2, 0},
+  };
+  for (const auto& c : cases) {
+    Machine machine;
+    machine.files = {{tree + "aliases/dcp", std::string("/soc/dcp\0", 9)},
+                     {height, std::string("\0\0\0\x4a", 4)},
+                     {module + "appledrm/parameters/show_notch", "Y\n"},
+                     {module + "apple_dcp/parameters/show_notch", "Y\n"},
+                     {"/sys/class/drm/card0-DP-1/status", "connected\n"},
+                     {"/sys/class/drm/card0-DP-1/modes", "3024x1964\n"},
+                     {drm + "status", "connected\n"},
+                     {drm + "modes", "3024x1964\n1512x982\n"}};
+    if (!c.file.empty()) machine.files[c.file] = c.bytes;
+    if (c.bytes.empty()) machine.files.erase(c.file);
+    SCOPED_TRACE(c.file + " " + c.bytes);
     EXPECT_DOUBLE_EQ(notch_top(c.output, c.scale, notched_panel(machine)), c.top);
   }
 }
