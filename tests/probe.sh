@@ -45,12 +45,14 @@ expect() {
     fail "$name: status $got, $(diff "$work/want" "$work/out"; cat "$work/err")"
 }
 
-await() {  # await CONDITION [TRIES]: tried every 0.2 s
-  for _ in $(seq "${2:-100}"); do
-    eval "$1" && return
+# await CONDITION [SECONDS]: tried every 0.2 s until it holds or SECONDS (20) have passed, so
+# that a wait inside a wait adds to it rather than multiplying it.
+await() {
+  set -- "$1" $(($(date +%s) + ${2:-20}))
+  until eval "$1"; do
+    [ "$(date +%s)" -lt "$2" ] || return 1
     sleep 0.2
   done
-  return 1
 }
 
 # Whether the windows and the root's properties have stayed the same for 0.6 seconds.
@@ -144,7 +146,7 @@ desktops)
     report "$band" "$scale" $((1920 / monitors)) >"$work/want"
     expect "$name" 0 "$probe"
     kill -KILL "-$group" 2>/dev/null
-    wait 2>/dev/null
+    wait "$group" 2>/dev/null
   done <<'EOF'
 openbox, tint2 on the other monitor|2|echo panel_position=top >$W/t; echo panel_monitor=1 >>$W/t; openbox & tint2 -c $W/t &|shows tint2 && shows Openbox||wm0|1
 icewm, taskbar on top of the main monitor|2|mkdir -p $W/.icewm; echo TaskBarAtTop=1 >$W/.icewm/preferences; icewm &|shows TaskBar||wm1|1
@@ -176,23 +178,22 @@ wayland)
       XDG_RUNTIME_DIR="$run" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
       sway -c "$run/config" >>"$work/sway.log" 2>&1 &
     group=$!
-    ipc() { swaymsg -s "$(ls "$run"/sway-ipc.*)" "$@"; }
+    ipc() { timeout 5 swaymsg -s "$(ls "$run"/sway-ipc.* 2>/dev/null)" "$@"; }
     both() { { ipc -r -t get_outputs && ipc -r -t get_workspaces; } | jq -rse "$1"; }
-    await 'timeout 5 swaymsg -s "$(ls "$run"/sway-ipc.*)" -t get_version' >/dev/null 2>&1 ||
-      fail "sway: $name: sway did not answer"
-    eval "$then" >/dev/null
-    # Ready once a bar keeps a band on some output, and the account stays the same.
-    await 'both "(.[0] | map({(.name): .rect}) | add) as \$o | any(.[1][]; .rect != \$o[.output])"' >/dev/null 2>&1
     oracle() {
       both '(.[0][] | select(.focused)) as $o | (.[1][] | select(.focused)) as $w |
             "\($w.rect.y - $o.rect.y) \($o.scale) \($o.rect.width) \($o.rect.height)"'
     }
+    # Ready once a bar keeps a band on some output, and the account stays the same.
     last=
-    await '[ "$last" = "${last:=$(oracle)}" ] && sleep 0.3 && [ "$last" = "$(oracle)" ]'
+    { await 'ipc -t get_version' && eval "$then" &&
+      await 'both "(.[0] | map({(.name): .rect}) | add) as \$o | any(.[1][]; .rect != \$o[.output])"' &&
+      await '[ "$last" = "${last:=$(oracle)}" ] && sleep 0.3 && [ "$last" = "$(oracle)" ]'
+    } >/dev/null 2>&1 || fail "sway: $name: not ready: sway said '$last'"
     report $last >"$work/want"
     socket=$(basename "$(ls "$run"/wayland-? | head -1)")
     eval "expect \"sway: \$name\" 0 env XDG_RUNTIME_DIR=\$run WAYLAND_DISPLAY=\$socket $setting \"\$probe\""
-    kill -KILL "-$group" && wait 2>/dev/null
+    kill -KILL "-$group" && wait "$group" 2>/dev/null
     rm -rf "$run"
   done <<'EOF'
 swaybar at the bottom|bar {\nposition bottom\n}\n||
@@ -217,8 +218,8 @@ EOF
   configured() {
     rm -f "$work/client"  # not to read the last one's before this one starts
     sh -c 'WAYLAND_DEBUG=client exec "$0" "$1"' "$client" "$1" 2>"$work/client" &
-    await 'grep -qs "wl_surface@[0-9]*\.enter" "$work/client"'
-    kill $!
+    await 'grep -qs "wl_surface@[0-9]*\.enter" "$work/client"' 10
+    kill -KILL $! && wait $!
     awk -F'[][(), ]+' '/xdg_toplevel@[0-9]*\.configure\(/ && $4 > 0 { w = $4; h = $5 }
       /wl_surface@[0-9]*\.enter\(/ { print $4, w, h; exit }' "$work/client"
   }
@@ -229,24 +230,24 @@ EOF
   mutter() { timeout 10 gdbus call --session -d org.gnome.Mutter.DisplayConfig -o /org/gnome/Mutter/DisplayConfig -m "org.gnome.Mutter.DisplayConfig.$@"; }
   # The primary logical monitor's scale; a layout for this run only, on the current serial.
   mutter_scale() { mutter GetCurrentState | grep -o '([0-9]*, [0-9]*, [0-9.]*, [a-z0-9 ]*, true' | awk -F', ' '{ print $3 + 0 }'; }
-  started() { await 'grep -qs "GNOME Shell started" "$work/home-$WAYLAND_DISPLAY/log"' 650; }
+  started() { await 'grep -qs "GNOME Shell started" "$work/home-$WAYLAND_DISPLAY/log"' 130; }
   apply() { mutter ApplyMonitorsConfig "$(mutter GetCurrentState | sed 's/^(uint32 \([0-9]*\).*/\1/')" 1 "$@"; }
+  # Each desktop in a PID namespace of its own, with its buses and the daemons they start: all
+  # of it ends with the row.
+  desktop() { setsid unshare --pid --fork --kill-child --mount-proc "$@" </dev/null >>"$work/compositors.log" 2>&1 & }
   n=0
   while IFS='|' read -r name start then scale; do
     n=$((n + 1)) && export WAYLAND_DISPLAY=c$n DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus$n"
-    setsid sh -c "$start & wait" </dev/null >>"$work/compositors.log" 2>&1 &
-    group=$!
-    await '[ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && timeout 5 wayland-info >/dev/null 2>&1' ||
-      fail "$name: the compositor did not answer"
-    client=foot
-    eval "$then" >/dev/null
-    scale=$(eval "$scale")
-    last=  # ready once a band is kept, and the account stays the same
-    await '[ "${last:=$(account)}" = "$(account)" ] && [ "${last%% *}" -gt 0 ] 2>/dev/null || { last=; false; }'
+    desktop sh -c "$start & wait"
+    group=$! client=foot last=  # ready once a band is kept, and the account stays the same
+    await '[ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && timeout 5 wayland-info >/dev/null 2>&1' &&
+      eval "$then" >/dev/null && scale=$(eval "$scale") &&
+      await '[ "${last:=$(account)}" = "$(account)" ] && [ "${last%% *}" -gt 0 ] 2>/dev/null || { last=; false; }' 60 ||
+      fail "$name: not ready: the account was '$last'"
     set -- $last
     report "${1:-}" "$scale" "${2:-}" "${3:-}" >"$work/want"
     expect "$name" 0 "$probe"
-    kill -KILL "-$group" && wait 2>/dev/null
+    kill -KILL "-$group" && wait "$group" 2>/dev/null
   done <<EOF
 weston|weston --backend=headless-backend.so --use-pixman --width=1600 --height=900 --scale=2 --socket=\$WAYLAND_DISPLAY|client=weston-terminal|echo 2
 KWin, two outputs of one size at scale 1.5|$kwin --width 1600 --height 900 --scale 1.5 --output-count 2 & $bar|client=weston-terminal|echo 1.5
@@ -263,7 +264,7 @@ EOF
       var m = workspace.clientArea(KWin.MaximizeArea, s, d), f = workspace.clientArea(KWin.FullScreenArea, s, d);
       print("area%s " + (m.y - f.y) + " " + f.width + " " + f.height + " " + m.height);' $k >"$work/area$k.js"
     q loadScript "$work/area$k.js" "area$k" && q start &&
-      await 'grep -q "^js: area$k " "$work/home-$WAYLAND_DISPLAY/kwin.log"' 25
+      await 'grep -q "^js: area$k " "$work/home-$WAYLAND_DISPLAY/kwin.log"' 5
     sed -n "s/^js: area$k //p" "$work/home-$WAYLAND_DISPLAY/kwin.log"
   }
   q() { timeout 5 qdbus org.kde.KWin /Scripting "org.kde.kwin.Scripting.$@" >/dev/null 2>&1; }
@@ -274,14 +275,14 @@ EOF
   panels() { timeout 5 qdbus org.kde.plasmashell /PlasmaShell org.kde.PlasmaShell.evaluateScript "panels().forEach(function(p){ $1 })" 2>/dev/null; }
   while IFS='|' read -r name scale bar where ready; do
     last= && n=$((n + 1)) && export WAYLAND_DISPLAY=c$n DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus$n"
-    setsid sh "$0" plasma "$work" "$WAYLAND_DISPLAY" "$scale" $bar </dev/null >>"$work/compositors.log" 2>&1 &
+    desktop sh "$0" plasma "$work" "$WAYLAND_DISPLAY" "$scale" $bar
     group=$!
-    await 'panels "print(p.location)" | grep -qx "top\|bottom\|left\|right"' 150 &&
-      await settled 50 || fail "Plasma: $name: not ready: KWin's $last, $(panels "print(p.location)")"
+    await 'panels "print(p.location)" | grep -qx "top\|bottom\|left\|right"' 60 &&
+      await settled 30 || fail "Plasma: $name: not ready: KWin's $last, $(panels "print(p.location)")"
     set -- $last
     report "${1:-}" "$scale" "${2:-}" "${3:-}" >"$work/want"
     expect "Plasma: $name" 0 "$probe"
-    kill -KILL "-$group" && wait 2>/dev/null
+    kill -KILL "-$group" && wait "$group" 2>/dev/null
   done <<'EOF'
 the panel at the bottom, waybar on top, scale 1.5|1.5|waybar|bottom|[ "$1" = 30 ] && [ $(($3 - $4)) -gt 30 ]
 the panel on top|1||top|[ "$1" -gt 0 ]
@@ -298,7 +299,7 @@ EOF
     await '[ -S "$XDG_RUNTIME_DIR/hostile-$row" ]'
     [ -n "$answer" ] && report $answer >"$work/want" || printf '{"error":"sem tela"}\n' >"$work/want"
     expect "compositor $row" "$status" $machine env WAYLAND_DISPLAY="hostile-$row" DISPLAY="$x11" "$probe"
-    kill $compositor
+    kill $compositor && wait $compositor
   done <<'EOF'
 zero|1|
 close|1|
@@ -319,7 +320,7 @@ EOF
   await '[ -s "$work/macbook" ]'
   report 0 1 3024 1964 74 >"$work/want"
   expect "X11 on a MacBook" 0 macbook Y 3024x1964 env DISPLAY=":$(cat "$work/macbook")" "$probe"
-  kill $! && rm -f "$work/macbook"
+  kill $! && wait $!; rm -f "$work/macbook"
   printf '{"error":"sem tela"}\n' >"$work/want"
   expect "no such socket" 1 env WAYLAND_DISPLAY=nowhere "$probe"
   expect "no such socket, no runtime directory" 1 env -u XDG_RUNTIME_DIR WAYLAND_DISPLAY=nowhere \
@@ -336,7 +337,7 @@ gnome)
   for try in 1 2; do
     gnome-shell --headless --wayland --no-x11 --wayland-display="$WAYLAND_DISPLAY" \
       $(printf -- '--virtual-monitor %s ' "$@") >"$HOME/log" 2>&1 &
-    await 'grep -q "GNOME Shell started" "$HOME/log"' 300 && wait
+    await 'grep -q "GNOME Shell started" "$HOME/log"' 60 && wait
     kill -KILL $!
   done
   ;;
