@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
 #include <string>
 
+#include "wayland_events.h"
 #include "wayland_outputs.h"
 
 namespace screenprobe::wayland {
@@ -58,8 +60,71 @@ TEST(WaylandOutputs, MainOutput) {
   EXPECT_EQ(maximised_on(desk, Size{0, 0}, Size{1920, 1168}), 2u);
   EXPECT_EQ(maximised_on(desk, Size{1920, 1168}, Size{0, 0}), 1u);  // bounds in pixels
   EXPECT_EQ(maximised_on(desk, Size{4000, 10}, Size{4000, 10}), 1u);
+  const OutputState twins[] = {gone, tall, wide, wide};  // a tie: the first announced
+  EXPECT_EQ(maximised_on(twins, Size{1920, 1000}, Size{1920, 1000}), 2u);
   EXPECT_EQ(band_within(-5, 100), 0);
   EXPECT_EQ(band_within(int64_t{1} << 40, 100), 100);
+}
+
+// What an output's events leave, event by event: the wl_output version bound, the events ("xdg
+// V": the probe asks for xdg-output V), and the output as of them; "-" while one is owed.
+TEST(WaylandEvents, OneOutput) {
+  const struct {
+    uint32_t version;
+    std::string events, left;
+  } cases[] = {
+      {4, "turn 1 mode 1920 1080 scale 2 name eDP-1", "-"},  // pending until done
+      {4, "turn 1 mode 1920 1080 scale 2 name eDP-1 done", "1920x1080 turn 1 scale 2 eDP-1"},
+      {4, "mode 1920 1080 done turn 1 scale 2", "1920x1080 turn 0 scale 1"},  // no done yet
+      {1, "turn 1 mode 1920 1080 scale 2", "1920x1080 turn 1 scale 2"},       // no done ever
+      {4, "mode 1920 1080 other 800 600 done", "1920x1080 turn 0 scale 1"},
+      {4, "done name " + std::string(65, 'x') + " done", "0x0 turn 0 scale 1 "},
+      {4, "gone done mode 1920 1080 done", "gone"},
+      {4, "done xdg 2 logical 1280 720 done", "-"},  // xdg-output 2 waits for its own done
+      {4, "done xdg 2 logical 1280 720 xdgdone", "0x0 turn 0 scale 1 as 1280x720"},
+      {4, "done xdg 2 logical 1280 720 xdgdone logical 9 9 done", "0x0 turn 0 scale 1 as 1280x720"},
+      {4, "done xdg 3", "-"},  // the done that follows the logical size is owed
+      {4, "done xdg 3 logical 1280 720", "-"},
+      {4, "done xdg 3 logical 1280 720 done", "0x0 turn 0 scale 1 as 1280x720"},
+      {1, "xdg 3 logical 1280 720", "0x0 turn 0 scale 1 as 1280x720"},
+      {1, "xdg 2 logical 1280 720", "-"},
+  };
+  for (const auto& c : cases) {
+    OutputEvents output(c.version);
+    std::istringstream events(c.events);
+    std::string event, name;
+    int32_t n = 0, w = 0, h = 0;
+    while (events >> event) {
+      if (event == "turn" || event == "scale" || event == "xdg") events >> n;
+      if (event == "mode" || event == "other" || event == "logical") events >> w >> h;
+      if (event == "name") events >> name, output.name(name);
+      if (event == "turn") output.geometry(n);
+      if (event == "mode" || event == "other") output.mode(event == "mode", {w, h});
+      if (event == "scale") output.scale(n);
+      if (event == "done") output.done();
+      if (event == "xdg") output.xdg_output_asked(static_cast<uint32_t>(n));
+      if (event == "logical") output.logical_size({w, h});
+      if (event == "xdgdone") output.xdg_done();
+      if (event == "gone") output.removed();
+    }
+    const OutputState& o = output.state();
+    const Size mode = o.mode.value_or(Size{}), logical = o.logical.value_or(Size{});
+    std::ostringstream left;
+    left << mode.width << "x" << mode.height << " turn " << o.transform << " scale "
+         << o.integer_scale << (o.name ? " " + *o.name : "");
+    if (o.logical) left << " as " << logical.width << "x" << logical.height;
+    EXPECT_EQ(!output.described() ? "-" : o.removed ? "gone" : left.str(), c.left) << c.events;
+  }
+  // Of the maximised toplevel, the first configure sequence; of a surface, its first entry.
+  ToplevelConfigure toplevel;
+  for (const Size size : {Size{960, 508}, Size{100, 100}}) {
+    toplevel.configure(size), toplevel.configure_bounds(size), toplevel.surface_configure();
+  }
+  EXPECT_EQ(toplevel.size, (Size{960, 508}));
+  EXPECT_EQ(toplevel.bounds, (Size{960, 508}));
+  Entry entry;
+  entry.enter(std::nullopt), entry.enter(1);
+  EXPECT_EQ(entry.output, std::nullopt);
 }
 
 // The notch band from a MacBook's files (a 14" whose driver shows the notch rows, but for one

@@ -34,6 +34,7 @@
 #include "screen.h"
 #include "unix_screen.h"
 #include "wayland_client.h"
+#include "wayland_events.h"
 #include "wayland_outputs.h"
 
 namespace screenprobe {
@@ -109,30 +110,14 @@ using Surface = Owned<wl_surface, wl_surface_destroy>;
 using Fractional = Owned<wp_fractional_scale_v1, wp_fractional_scale_v1_destroy>;
 using XdgSurface = Owned<xdg_surface, xdg_surface_destroy>;
 
-// An output's events describe one change, which its done applies whole: a compositor that turns
-// an output or changes its scale while the probe reads never shows it half-changed. A version-1
-// wl_output has no done, and each of its events stands as it arrives.
 struct Output {
+  Output(uint32_t global, uint32_t version) : name(global), events(version) {}
+
   Owned<wl_output, release_output> proxy;
   Owned<zxdg_output_v1, zxdg_output_v1_destroy> xdg;
   uint32_t name = 0;
-  OutputState state;      // as of the last done
-  OutputState pending;    // what has arrived since
-  bool done = false;      // wl_output.done, where its version sends it (with xdg-output 3: since
-                          // the xdg-output was asked for, as the logical size comes before it)
-  bool xdg_done = false;  // zxdg_output_v1.done, where the manager's version sends it
+  OutputEvents events;
 };
-
-bool has_done(wl_output* proxy) {
-  return wl_output_get_version(proxy) >= WL_OUTPUT_DONE_SINCE_VERSION;
-}
-
-// A change to the output's own description: pending until its done, where it has one.
-void change(void* data, const auto& apply) {
-  Output& output = *static_cast<Output*>(data);
-  apply(output.pending);
-  if (!has_done(output.proxy.get())) apply(output.state);
-}
 
 struct LayerProbe {
   Surface surface;
@@ -151,15 +136,11 @@ struct PopupProbe {
   bool refused = false;
 };
 
-// What the configure sequence closed by the first xdg_surface.configure said; later ones are
-// not read.
 struct ToplevelProbe {
   Surface surface;
   XdgSurface xdg;
   Owned<xdg_toplevel, xdg_toplevel_destroy> toplevel;
-  Size size;
-  std::optional<Size> bounds;
-  bool configured = false;
+  ToplevelConfigure configure;
 };
 
 // Members are destroyed in the reverse of their order here, which is the order xdg-shell asks
@@ -182,7 +163,7 @@ struct Session {
   PopupProbe whole_popup;
   ToplevelProbe maximized;
   std::optional<uint32_t> preferred_scale;
-  wl_output* entered = nullptr;
+  Entry entered;  // B's
   bool synced = false;
   bool out_of_memory = false;  // a bind failed inside a listener, which cannot throw
 };
@@ -217,8 +198,8 @@ void on_global(void* data, wl_registry* registry, uint32_t name, const char* int
   } else if (offered == wp_fractional_scale_manager_v1_interface.name) {
     bind(s.fractional_manager, wp_fractional_scale_manager_v1_interface, 1);
   } else if (offered == wl_output_interface.name && s.outputs.size() < kMaxOutputs) {
-    Output& output = s.outputs.emplace_back();  // within the capacity reserved
-    output.name = name;
+    // Within the capacity reserved.
+    Output& output = s.outputs.emplace_back(name, version_for(version, wl_output_interface, 4));
     if (bind(output.proxy, wl_output_interface, 4)) {
       listen(output.proxy.get(), kOutputListener, &output);
     } else {
@@ -229,7 +210,7 @@ void on_global(void* data, wl_registry* registry, uint32_t name, const char* int
 
 void on_global_remove(void* data, wl_registry*, uint32_t name) {
   for (Output& output : static_cast<Session*>(data)->outputs) {
-    if (output.name == name) output.state.removed = true;
+    if (output.name == name) output.events.removed();
   }
 }
 
@@ -238,30 +219,19 @@ const wl_registry_listener kRegistryListener = table<wl_registry_listener>([](au
   l.global_remove = on_global_remove;
 });
 
+// An output's listeners get its events.
+OutputEvents& events_of(void* data) { return static_cast<Output*>(data)->events; }
+
 void on_geometry(void* data, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*,
                  const char*, int32_t transform) {
-  change(data, [&](OutputState& o) { o.transform = transform; });
+  events_of(data).geometry(transform);
 }
 void on_mode(void* data, wl_output*, uint32_t flags, int32_t width, int32_t height, int32_t) {
-  if (!(flags & WL_OUTPUT_MODE_CURRENT)) return;
-  change(data, [&](OutputState& o) { o.mode = Size{width, height}; });
+  events_of(data).mode((flags & WL_OUTPUT_MODE_CURRENT) != 0, Size{width, height});
 }
-// Applies xdg-output's pending logical size as well: with version 3 it comes with this done.
-void on_output_done(void* data, wl_output*) {
-  Output& output = *static_cast<Output*>(data);
-  const bool removed = output.state.removed;
-  output.state = output.pending;
-  output.state.removed = removed;
-  output.done = true;
-}
-void on_output_scale(void* data, wl_output*, int32_t factor) {
-  change(data, [&](OutputState& o) { o.integer_scale = factor; });
-}
-// A connector's name is short: a longer one names no connector the probe looks for.
-void on_output_name(void* data, wl_output*, const char* name) {
-  const std::string_view given(name);
-  change(data, [&](OutputState& o) { o.name = given.size() <= 64 ? std::string(given) : ""; });
-}
+void on_output_done(void* data, wl_output*) { events_of(data).done(); }
+void on_output_scale(void* data, wl_output*, int32_t factor) { events_of(data).scale(factor); }
+void on_output_name(void* data, wl_output*, const char* name) { events_of(data).name(name); }
 void on_output_text(void*, wl_output*, const char*) {}
 
 extern const wl_output_listener kOutputListener = table<wl_output_listener>([](auto& l) {
@@ -274,20 +244,10 @@ extern const wl_output_listener kOutputListener = table<wl_output_listener>([](a
 });
 
 void on_logical_position(void*, zxdg_output_v1*, int32_t, int32_t) {}
-void on_logical_size(void* data, zxdg_output_v1* xdg, int32_t width, int32_t height) {
-  Output& output = *static_cast<Output*>(data);
-  output.pending.logical = Size{width, height};
-  // An output without a done of its own takes it at the xdg-output's done; from version 3, which
-  // deprecates that done, at once.
-  if (!has_done(output.proxy.get()) && zxdg_output_v1_get_version(xdg) >= 3) {
-    output.state.logical = output.pending.logical;
-  }
+void on_logical_size(void* data, zxdg_output_v1*, int32_t width, int32_t height) {
+  events_of(data).logical_size(Size{width, height});
 }
-void on_xdg_output_done(void* data, zxdg_output_v1*) {
-  Output& output = *static_cast<Output*>(data);
-  output.state.logical = output.pending.logical;
-  output.xdg_done = true;
-}
+void on_xdg_output_done(void* data, zxdg_output_v1*) { events_of(data).xdg_done(); }
 void on_xdg_output_text(void*, zxdg_output_v1*, const char*) {}
 
 const zxdg_output_v1_listener kXdgOutputListener = table<zxdg_output_v1_listener>([](auto& l) {
@@ -323,13 +283,19 @@ void on_preferred_scale(void* data, wp_fractional_scale_v1*, uint32_t scale) {
 const wp_fractional_scale_v1_listener kFractionalListener =
     table<wp_fractional_scale_v1_listener>([](auto& l) { l.preferred_scale = on_preferred_scale; });
 
-// For a popup's or the toplevel's xdg_surface; `data` is the probe's `configured` flag.
+// For a popup's xdg_surface; `data` is the probe's `configured` flag.
 void on_xdg_surface_configure(void* data, xdg_surface* surface, uint32_t serial) {
   xdg_surface_ack_configure(surface, serial);
   *static_cast<bool*>(data) = true;
 }
 const xdg_surface_listener kXdgSurfaceListener =
     table<xdg_surface_listener>([](auto& l) { l.configure = on_xdg_surface_configure; });
+void on_toplevel_surface_configure(void* data, xdg_surface* surface, uint32_t serial) {
+  xdg_surface_ack_configure(surface, serial);
+  static_cast<ToplevelConfigure*>(data)->surface_configure();
+}
+const xdg_surface_listener kToplevelSurfaceListener =
+    table<xdg_surface_listener>([](auto& l) { l.configure = on_toplevel_surface_configure; });
 
 void on_popup_configure(void* data, xdg_popup*, int32_t, int32_t y, int32_t, int32_t) {
   static_cast<PopupProbe*>(data)->y = y;
@@ -343,13 +309,11 @@ const xdg_popup_listener kPopupListener = table<xdg_popup_listener>([](auto& l) 
 });
 
 void on_toplevel_configure(void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*) {
-  ToplevelProbe& probe = *static_cast<ToplevelProbe*>(data);
-  if (!probe.configured) probe.size = Size{width, height};
+  static_cast<ToplevelConfigure*>(data)->configure(Size{width, height});
 }
 void on_toplevel_close(void*, xdg_toplevel*) {}
 void on_toplevel_bounds(void* data, xdg_toplevel*, int32_t width, int32_t height) {
-  ToplevelProbe& probe = *static_cast<ToplevelProbe*>(data);
-  if (!probe.configured) probe.bounds = Size{width, height};
+  static_cast<ToplevelConfigure*>(data)->configure_bounds(Size{width, height});
 }
 void on_toplevel_capabilities(void*, xdg_toplevel*, wl_array*) {}
 const xdg_toplevel_listener kToplevelListener = table<xdg_toplevel_listener>([](auto& l) {
@@ -361,7 +325,10 @@ const xdg_toplevel_listener kToplevelListener = table<xdg_toplevel_listener>([](
 
 void on_enter(void* data, wl_surface*, wl_output* output) {
   Session& s = *static_cast<Session*>(data);
-  if (s.entered == nullptr) s.entered = output;
+  const auto kept =
+      std::ranges::find(s.outputs, output, [](const Output& o) { return o.proxy.get(); });
+  s.entered.enter(kept == s.outputs.end() ? std::nullopt
+                                          : std::optional<size_t>(kept - s.outputs.begin()));
 }
 void on_leave(void*, wl_surface*, wl_output*) {}
 const wl_surface_listener kSurfaceListener = table<wl_surface_listener>([](auto& l) {
@@ -396,15 +363,7 @@ void dispatch_until(Session& s, const auto& done) {
 }
 
 bool outputs_done(const Session& s) {
-  const bool xdg_sends_done =
-      s.output_manager && zxdg_output_manager_v1_get_version(s.output_manager.get()) < 3;
-  for (const Output& output : s.outputs) {
-    // An output unplugged while the probe waits will never finish its description.
-    if (output.state.removed) continue;
-    if (has_done(output.proxy.get()) && !output.done) return false;
-    if (xdg_sends_done && !output.xdg_done) return false;
-  }
-  return true;
+  return std::ranges::all_of(s.outputs, [](const Output& o) { return o.events.described(); });
 }
 
 wl_surface* new_surface(Session& s) { return wl_compositor_create_surface(s.compositor.get()); }
@@ -486,11 +445,11 @@ bool dispatch_for(Session& s, std::chrono::milliseconds bound, const auto& done)
 
 // Which output B is on, told by the compositor once B shows something: a transparent pixel,
 // taken down again after one round trip, which brings the entry and the output's preferred
-// scale that follows it.
-wl_output* entered_output(Session& s) {
-  if (!s.shm) return nullptr;
+// scale that follows it. The index of that output, where the probe kept it.
+std::optional<size_t> entered_output(Session& s) {
+  if (!s.shm) return std::nullopt;
   const int fd = memfd_create("screenprobe-pixel", MFD_CLOEXEC);
-  if (fd == -1) return nullptr;
+  if (fd == -1) return std::nullopt;
   constexpr int32_t kPixelBytes = 4;
   wl_buffer* buffer = nullptr;
   if (ftruncate(fd, kPixelBytes) == 0) {
@@ -511,19 +470,19 @@ wl_output* entered_output(Session& s) {
   listen(sync.get(), kSyncListener, &s);
   dispatch_until(s, [&] { return s.synced; });
   // Entered late: one more round trip brings the output's preferred scale that follows.
-  if (s.entered == nullptr && dispatch_for(s, kEnterWait, [&] { return s.entered != nullptr; }) &&
+  if (!s.entered.said && dispatch_for(s, kEnterWait, [&] { return s.entered.said; }) &&
       wl_display_roundtrip(s.display.get()) == -1) {
     fail(s);
   }
   wl_surface_attach(s.whole.surface.get(), nullptr, 0, 0);
   wl_surface_commit(s.whole.surface.get());
-  return s.entered;
+  return s.entered.output;
 }
 
 std::vector<OutputState> states_of(const Session& s) {
   std::vector<OutputState> states;
   states.reserve(s.outputs.size());
-  for (const Output& output : s.outputs) states.push_back(output.state);
+  for (const Output& output : s.outputs) states.push_back(output.events.state());
   return states;
 }
 
@@ -565,15 +524,11 @@ std::optional<Measurement> measure_with_layer_shell(Session& s) {
   std::optional<size_t> main = only_match(states, whole);
   std::optional<uint32_t> preferred;
   if (!main) {
-    const wl_output* entered = entered_output(s);
+    const std::optional<size_t> entered = entered_output(s);
     states = states_of(s);  // as they stand after that round trip
-    if (entered != nullptr) {
-      for (size_t i = 0; i < s.outputs.size(); ++i) {
-        if (s.outputs[i].proxy.get() == entered && usable(states[i])) {
-          main = i;
-          preferred = s.preferred_scale;
-        }
-      }
+    if (entered && usable(states[*entered])) {
+      main = entered;
+      preferred = s.preferred_scale;
     }
     if (!main) main = first_match(states, whole);
   }
@@ -585,21 +540,22 @@ std::optional<Measurement> measure_with_toplevel(Session& s) {
   ToplevelProbe& probe = s.maximized;
   probe.surface.reset(made(new_surface(s)));
   probe.xdg.reset(made(xdg_wm_base_get_xdg_surface(s.wm_base.get(), probe.surface.get())));
-  listen(probe.xdg.get(), kXdgSurfaceListener, &probe.configured);
+  listen(probe.xdg.get(), kToplevelSurfaceListener, &probe.configure);
   probe.toplevel.reset(made(xdg_surface_get_toplevel(probe.xdg.get())));
-  listen(probe.toplevel.get(), kToplevelListener, &probe);
+  listen(probe.toplevel.get(), kToplevelListener, &probe.configure);
   xdg_toplevel_set_maximized(probe.toplevel.get());
   wl_surface_commit(probe.surface.get());
-  dispatch_until(s, [&] { return probe.configured && outputs_done(s); });
+  dispatch_until(s, [&] { return probe.configure.closed && outputs_done(s); });
 
   // The window is configured for the output the compositor would put a new window on (GNOME:
   // the one with the pointer, or the primary), with the bounds of that output's work area.
   const std::vector<OutputState> states = states_of(s);
-  const std::optional<size_t> main = maximised_on(states, probe.bounds, probe.size);
+  const ToplevelConfigure& configured = probe.configure;
+  const std::optional<size_t> main = maximised_on(states, configured.bounds, configured.size);
   if (!main) return std::nullopt;
   // A height of 0 leaves the size to the client: nothing is known to be reserved. One taller
   // than the output is not this output's: band_within holds it at 0.
-  const int32_t height = probe.size.height;
+  const int32_t height = configured.size.height;
   const int64_t band = height > 0 ? int64_t{logical_size(states[*main])->height} - height : 0;
   return Measurement{*main, band, std::nullopt};  // never mapped, so no preference
 }
@@ -634,9 +590,8 @@ WaylandAnswer wayland_main_screen() {
       output.xdg.reset(
           made(zxdg_output_manager_v1_get_xdg_output(s.output_manager.get(), output.proxy.get())));
       listen(output.xdg.get(), kXdgOutputListener, &output);
-      // From version 3 the logical size is applied by the wl_output.done that follows it (mutter
-      // sends geometry, mode, scale, done, and only then logical_size, done).
-      if (zxdg_output_manager_v1_get_version(s.output_manager.get()) >= 3) output.done = false;
+      // mutter (xdg-output 3) sends geometry, mode, scale, done, and only then logical_size, done.
+      output.events.xdg_output_asked(zxdg_output_v1_get_version(output.xdg.get()));
     }
     measured = s.layer_shell ? measure_with_layer_shell(s) : measure_with_toplevel(s);
   } catch (const Broken&) {
@@ -645,7 +600,7 @@ WaylandAnswer wayland_main_screen() {
   if (!measured) return answer;
   // Chosen as usable after the last round trip. The report's space is the main output's own, y
   // growing upward: the band is at its top.
-  const OutputState& main = s.outputs[measured->output].state;
+  const OutputState& main = s.outputs[measured->output].events.state();
   const Frame frame = measure(main, measured->preferred_scale);
   const Size size = frame.size;
   const int32_t band = band_within(measured->band, size.height);

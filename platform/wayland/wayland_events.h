@@ -1,0 +1,89 @@
+// What the Wayland layer reads from the compositor's events, and in which order it believes them,
+// one event at a time. No libwayland here: the listeners only forward what arrives, and the
+// tests drive these with plain sequences of events.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "wayland_outputs.h"
+
+namespace screenprobe::wayland {
+
+// One output, as its events describe it. An output's events describe one change, which its done
+// applies whole: a compositor that turns an output or changes its scale while the probe reads
+// never shows it half-changed.
+//   - A version-1 wl_output has no done: each of its events stands as it arrives.
+//   - xdg-output's logical size is applied at xdg-output's own done (versions 1 and 2), or, from
+//     version 3, which deprecates that done, at the wl_output.done that follows it (at once on a
+//     version-1 wl_output).
+//   - Only the current mode counts.
+//   - An output removed stays removed, whatever its later events say.
+//   - A connector's name is short: a longer one (over 64 bytes) names no connector.
+class OutputEvents {
+ public:
+  explicit OutputEvents(uint32_t output_version) : has_done_(output_version >= 2) {}
+
+  // The probe asked for the output's xdg-output, of this version.
+  void xdg_output_asked(uint32_t version);
+
+  void geometry(int32_t transform);
+  void mode(bool current, Size size);
+  void scale(int32_t factor);
+  void name(std::string_view connector);
+  void done();
+  void logical_size(Size size);
+  void xdg_done();
+  void removed();
+
+  // As of the last done.
+  const OutputState& state() const { return state_; }
+  // Whether every done owed has come: the wl_output's (with xdg-output 3, one after the
+  // xdg-output was asked for, as the logical size comes before it) and xdg-output's, where its
+  // version sends one. An output removed is described: it will never finish.
+  bool described() const;
+
+ private:
+  template <typename Apply>
+  void change(const Apply& apply);
+
+  bool has_done_;
+  uint32_t xdg_version_ = 0;  // 0: no xdg-output asked for
+  OutputState state_;
+  OutputState pending_;
+  bool done_ = false;
+  bool xdg_done_ = false;
+};
+
+// The maximised toplevel's configure: only the sequence the first xdg_surface.configure closes
+// is read; later ones are not.
+struct ToplevelConfigure {
+  Size size;
+  std::optional<Size> bounds;
+  bool closed = false;
+
+  void configure(Size configured) {
+    if (!closed) size = configured;
+  }
+  void configure_bounds(Size given) {
+    if (!closed) bounds = given;
+  }
+  void surface_configure() { closed = true; }
+};
+
+// Which output a surface entered: the first it was said to enter (none where that output is not
+// one the probe kept).
+struct Entry {
+  std::optional<size_t> output;
+  bool said = false;
+
+  void enter(std::optional<size_t> index) {
+    if (said) return;
+    said = true;
+    output = index;
+  }
+};
+
+}  // namespace screenprobe::wayland
