@@ -1,14 +1,10 @@
-// A compositor that misleads: wl_compositor, wl_output, xdg_wm_base and the wlr layer shell,
-// answering as its ROW says.   hostile_compositor ROW SOCKET (in $XDG_RUNTIME_DIR)
+// A compositor that misleads as ROW says.   hostile_compositor ROW SOCKET (in $XDG_RUNTIME_DIR)
 //   zero: the one output's mode is 0x0     silent: layer surfaces are never configured
 //   close: hangs up after the registry     outputs: 1000 outputs, B sized as the third
 //   refuse: popups are refused at once, and the bars keep 30 of 1080
-//   nomemory: raises wl_display's no_memory error, as a compositor short of memory does
-//   undone: after its done, the output turns and changes its scale, with no done to apply it
-//   apart: B's popup lands 5000 below A's, on an output 1080 high
-//   macbook, hidden: eDP-1 at scale 2, a MacBook's panel with its notch rows shown, or hidden
-//   late, never: a second output of one logical size at scale 2, which a surface enters only
-//     20 ms after its first frame is asked for, or never
+//   nomemory: raises wl_display's no_memory error     macbook: a MacBook's panel, eDP-1 at 2
+//   late, never: a second output of one logical size at scale 2, which a surface enters 20 ms
+//     after its first frame is asked for, or never
 #include <wayland-server-core.h>
 
 #include <cstring>
@@ -60,7 +56,6 @@ Desk desk() {
   if (row == "zero") return {0, 0, 1, 1920, 1080};
   if (row == "outputs") return {1000, 500, 1, 1002, 502};
   if (row == "macbook") return {3024, 1964, 2, 1512, 982};
-  if (row == "hidden") return {3024, 1890, 2, 1512, 945};
   return {1920, 1080, 1, 1920, 1080};
 }
 
@@ -92,8 +87,7 @@ void on_commit(wl_resource* surface) {
     wl_resource_post_event(role, 0, serial, desk().layer_width,
                            inside ? 1050u : desk().layer_height);
   } else if (of(role).popup != nullptr && !of(of(role).popup).refused) {
-    const bool below = row == "apart" && of(of(role).popup).zone != 0;
-    wl_resource_post_event(of(role).popup, 0, 0, below ? 5000 : 0, 1, 1);
+    wl_resource_post_event(of(role).popup, 0, 0, 0, 1, 1);
     wl_resource_post_event(role, 0, serial);
   }
 }
@@ -122,10 +116,8 @@ int dispatch(const void*, void* target, uint32_t, const wl_message* message, wl_
   } else if (interface == "xdg_surface" && name == "get_popup") {
     of(resource).popup = made_by(resource, args[0]);
   } else if (interface == "zwlr_layer_surface_v1" && name == "get_popup") {
-    wl_resource* popup = resource_of(args[0]);
-    of(popup).zone = of(resource).zone;  // whose popup it is
-    of(popup).refused = row == "refuse";
-    if (of(popup).refused) wl_resource_post_event(popup, 1);
+    of(resource_of(args[0])).refused = row == "refuse";
+    if (row == "refuse") wl_resource_post_event(resource_of(args[0]), 1);
   }
   return 0;
 }
@@ -151,10 +143,6 @@ void bind_output(wl_client* client, void* data, uint32_t version, uint32_t id) {
   wl_resource_post_event(output, 3, d.scale);
   if (version >= 4) wl_resource_post_event(output, 4, "eDP-1");  // name
   wl_resource_post_event(output, 2);                             // done
-  if (row == "undone") {
-    wl_resource_post_event(output, 0, 0, 0, 0, 0, 0, "hostile", "output", 1);  // turned by 90
-    wl_resource_post_event(output, 3, 2);
-  }
 }
 
 }  // namespace
