@@ -73,6 +73,30 @@ struct ToplevelConfigure {
   void surface_configure() { closed = true; }
 };
 
+// A layer surface's configures: the size of the last (a size beyond INT32_MAX is no size, 0x0),
+// and whether the compositor closed it.
+struct LayerConfigure {
+  std::optional<Size> size;
+  bool closed = false;
+
+  void configure(uint32_t width, uint32_t height);
+  void close() { closed = true; }
+};
+
+// A popup's placement: the y its configure gave, unless the compositor dismissed it (popup_done),
+// before or after. Settled once its xdg_surface.configure or the dismissal has come.
+struct PopupPlacement {
+  std::optional<int32_t> y;
+  bool configured = false;
+  bool dismissed = false;
+
+  void configure(int32_t given_y) { y = given_y; }
+  void surface_configure() { configured = true; }
+  void done() { dismissed = true; }
+  bool settled() const { return configured || dismissed; }
+  std::optional<int32_t> placed() const { return dismissed ? std::nullopt : y; }
+};
+
 // Which output a surface entered: the first it was said to enter (none where that output is not
 // one the probe kept).
 struct Entry {

@@ -95,8 +95,10 @@ double notch_top(const OutputState& output, double scale,
   return notch_rows(panel, output.mode->width, output.mode->height, output.name) / scale;
 }
 
-int64_t popup_band(int32_t whole_y, int32_t inside_y) {
-  return std::max(int64_t{whole_y}, int64_t{whole_y} - inside_y);
+int64_t layer_band(Size inside, Size whole, std::optional<int32_t> inside_y,
+                   std::optional<int32_t> whole_y) {
+  if (!inside_y || !whole_y) return int64_t{whole.height} - inside.height;
+  return std::max(int64_t{*whole_y}, int64_t{*whole_y} - *inside_y);
 }
 
 int32_t band_within(int64_t band, int32_t height) {

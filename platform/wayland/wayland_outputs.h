@@ -80,8 +80,10 @@ double notch_top(const OutputState& output, double scale, const std::optional<No
 // popups inside the output (sway: B's at 0, A's at minus the band) or inside its work area, which
 // also leaves out panels that are not layer surfaces (KWin with Plasma's panels: B's at the work
 // area's top, A's that less A's own top). Either way the band is the larger of B's y and the
-// difference of the two.
-int64_t popup_band(int32_t whole_y, int32_t inside_y);
+// difference of the two. Where either popup was refused or never placed (none given), B's height
+// less A's: all the height the bars keep, at the top or the bottom.
+int64_t layer_band(Size inside, Size whole, std::optional<int32_t> inside_y,
+                   std::optional<int32_t> whole_y);
 
 // A band the compositor reports, held within the output's height.
 int32_t band_within(int64_t band, int32_t height);

@@ -123,17 +123,14 @@ struct LayerProbe {
   Surface surface;
   Fractional fractional;
   Owned<zwlr_layer_surface_v1, layer_surface_destroy> layer;
-  std::optional<Size> configured;
-  bool closed = false;
+  LayerConfigure configure;
 };
 
 struct PopupProbe {
   Surface surface;
   XdgSurface xdg;
   Owned<xdg_popup, xdg_popup_destroy> popup;
-  std::optional<int32_t> y;
-  bool configured = false;
-  bool refused = false;
+  PopupPlacement placement;
 };
 
 struct ToplevelProbe {
@@ -264,16 +261,11 @@ extern const xdg_wm_base_listener kWmBaseListener =
 
 void on_layer_configure(void* data, zwlr_layer_surface_v1* layer, uint32_t serial, uint32_t width,
                         uint32_t height) {
-  LayerProbe& probe = *static_cast<LayerProbe*>(data);
   layer_request(layer, layer_shell::kAckConfigure, serial);
-  if (width <= INT32_MAX && height <= INT32_MAX) {
-    probe.configured = Size{static_cast<int32_t>(width), static_cast<int32_t>(height)};
-  } else {
-    probe.configured = Size{};
-  }
+  static_cast<LayerConfigure*>(data)->configure(width, height);
 }
 void on_layer_closed(void* data, zwlr_layer_surface_v1*) {
-  static_cast<LayerProbe*>(data)->closed = true;
+  static_cast<LayerConfigure*>(data)->close();
 }
 const LayerSurfaceListener kLayerListener = {on_layer_configure, on_layer_closed};
 
@@ -283,10 +275,9 @@ void on_preferred_scale(void* data, wp_fractional_scale_v1*, uint32_t scale) {
 const wp_fractional_scale_v1_listener kFractionalListener =
     table<wp_fractional_scale_v1_listener>([](auto& l) { l.preferred_scale = on_preferred_scale; });
 
-// For a popup's xdg_surface; `data` is the probe's `configured` flag.
 void on_xdg_surface_configure(void* data, xdg_surface* surface, uint32_t serial) {
   xdg_surface_ack_configure(surface, serial);
-  *static_cast<bool*>(data) = true;
+  static_cast<PopupPlacement*>(data)->surface_configure();
 }
 const xdg_surface_listener kXdgSurfaceListener =
     table<xdg_surface_listener>([](auto& l) { l.configure = on_xdg_surface_configure; });
@@ -298,9 +289,9 @@ const xdg_surface_listener kToplevelSurfaceListener =
     table<xdg_surface_listener>([](auto& l) { l.configure = on_toplevel_surface_configure; });
 
 void on_popup_configure(void* data, xdg_popup*, int32_t, int32_t y, int32_t, int32_t) {
-  static_cast<PopupProbe*>(data)->y = y;
+  static_cast<PopupPlacement*>(data)->configure(y);
 }
-void on_popup_done(void* data, xdg_popup*) { static_cast<PopupProbe*>(data)->refused = true; }
+void on_popup_done(void* data, xdg_popup*) { static_cast<PopupPlacement*>(data)->done(); }
 void on_popup_repositioned(void*, xdg_popup*, uint32_t) {}
 const xdg_popup_listener kPopupListener = table<xdg_popup_listener>([](auto& l) {
   l.configure = on_popup_configure;
@@ -380,7 +371,7 @@ void make_layer_probe(Session& s, LayerProbe& probe, int32_t exclusive_zone) {
   }
   probe.layer.reset(made(get_layer_surface(s.layer_shell.get(), probe.surface.get(),
                                            layer_shell::kBackgroundLayer, "screenprobe")));
-  listen(probe.layer.get(), kLayerListener, &probe);
+  listen(probe.layer.get(), kLayerListener, &probe.configure);
   layer_request(probe.layer.get(), layer_shell::kSetAnchor, layer_shell::kAnchorAllEdges);
   layer_request(probe.layer.get(), layer_shell::kSetSize, 0u, 0u);
   layer_request(probe.layer.get(), layer_shell::kSetExclusiveZone, exclusive_zone);
@@ -394,9 +385,9 @@ void make_layer_probe(Session& s, LayerProbe& probe, int32_t exclusive_zone) {
 void make_popup(Session& s, LayerProbe& parent, PopupProbe& popup, xdg_positioner* positioner) {
   popup.surface.reset(made(new_surface(s)));
   popup.xdg.reset(made(xdg_wm_base_get_xdg_surface(s.wm_base.get(), popup.surface.get())));
-  listen(popup.xdg.get(), kXdgSurfaceListener, &popup.configured);
+  listen(popup.xdg.get(), kXdgSurfaceListener, &popup.placement);
   popup.popup.reset(made(xdg_surface_get_popup(popup.xdg.get(), nullptr, positioner)));
-  listen(popup.popup.get(), kPopupListener, &popup);
+  listen(popup.popup.get(), kPopupListener, &popup.placement);
   layer_get_popup(parent.layer.get(), popup.popup.get());
   wl_surface_commit(popup.surface.get());
 }
@@ -416,8 +407,6 @@ void make_popups(Session& s) {
   make_popup(s, s.inside, s.inside_popup, positioner);
   make_popup(s, s.whole, s.whole_popup, positioner);
 }
-
-bool popup_settled(const PopupProbe& popup) { return popup.configured || popup.refused; }
 
 // Like dispatch_until, but gives up once `bound` has passed: false then.
 bool dispatch_for(Session& s, std::chrono::milliseconds bound, const auto& done) {
@@ -497,24 +486,21 @@ std::optional<Measurement> measure_with_layer_shell(Session& s) {
   make_layer_probe(s, s.inside, 0);
   make_layer_probe(s, s.whole, -1);
   dispatch_until(s, [&] {
-    if (s.inside.closed || s.whole.closed) throw Broken{};
-    return s.inside.configured && s.whole.configured && outputs_done(s);
+    if (s.inside.configure.closed || s.whole.configure.closed) throw Broken{};
+    return s.inside.configure.size && s.whole.configure.size && outputs_done(s);
   });
-  const Size inside = *s.inside.configured;
-  const Size whole = *s.whole.configured;
+  const Size inside = *s.inside.configure.size;
+  const Size whole = *s.whole.configure.size;
 
   // Popups are made only now that both parents are configured: a compositor may place a layer
   // surface only when it first configures it, and popups made earlier land all in one place.
-  int64_t band = int64_t{whole.height} - inside.height;
   if (s.wm_base) {
     make_popups(s);
-    dispatch_until(s,
-                   [&] { return popup_settled(s.inside_popup) && popup_settled(s.whole_popup); });
-    // A refused popup leaves the layer surfaces' heights: all the reserved height.
-    if (s.inside_popup.y && s.whole_popup.y && !s.inside_popup.refused && !s.whole_popup.refused) {
-      band = popup_band(*s.whole_popup.y, *s.inside_popup.y);
-    }
+    dispatch_until(
+        s, [&] { return s.inside_popup.placement.settled() && s.whole_popup.placement.settled(); });
   }
+  const int64_t band = layer_band(inside, whole, s.inside_popup.placement.placed(),
+                                  s.whole_popup.placement.placed());
 
   // A surface that is on no output has no output's scale to prefer: KWin sends an unmapped B
   // 1.0 whatever its output's scale, and the right preference only once B has entered it. So
