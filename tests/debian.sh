@@ -1,22 +1,19 @@
 #!/bin/sh
-# The probe in a fresh minimal Debian that nothing of the host's enters but what is named:
-# on trixie, first built from a clean copy of the tracked source with the suite's preset (so a new
-# compiler's or library's warning fails it) and its tables and no-display answer checked; then,
-# on either, the package of `make package` installed with apt-get into a fresh copy of the root,
-# run, found by man, and purged without a file left behind.
+# The probe in a fresh minimal Debian: on trixie, built from the tracked source with the suite's
+# preset (a new compiler's warning fails it), its tables and no-display answer checked; on either,
+# the package installed, run, found by man, and purged without a file left behind.
 #   debian.sh SUITE SOURCE_DIR WORK_DIR (the root, made once, is kept there as a tarball)
 set -u
 suite=$1 source=$2 root=$3/root-$1
 fail() { echo "FAIL: $*" && exit 1; }
 mkdir -p "$3" && cd "$3" || exit 1
 make -C "$source" package >package.log 2>&1 || fail "make package: $(tail -5 package.log)"
-tools=""
 [ "$suite" = trixie ] && tools=,cmake,ninja-build,g++,pkg-config,libxcb1-dev,libxcb-randr0-dev,libxau-dev,libxdmcp-dev,libwayland-dev,libwayland-bin,wayland-protocols,libgtest-dev,clang,libobjc-14-dev
-[ -s "$suite.tar" ] || mmdebstrap --variant=minbase --include="man-db$tools" "$suite" "$suite.tar" \
+[ -s "$suite.tar" ] || mmdebstrap --variant=minbase --include="man-db${tools:-}" "$suite" "$suite.tar" \
   >"$suite.log" 2>&1 || { rm -f "$suite.tar" && fail "mmdebstrap: $(tail -5 "$suite.log")"; }
 fresh() { rm -rf "$root" && mkdir "$root" && tar -xf "$suite.tar" -C "$root" || fail "no root"; }
-# A command in the root, with /proc, /sys and /dev mounted in a mount namespace of its own: no
-# mount outlives it, whatever happens, so the next run's rm -rf never walks into the host's /dev.
+# A command in the root, its /proc, /sys and /dev mounted in a mount namespace that no mount
+# outlives, so the next run's rm -rf never walks into the host's /dev.
 inside() {
   unshare --mount --propagation private sh -c 'r=$1 && shift && mount -t proc proc "$r/proc" &&
     mount --rbind /sys "$r/sys" && mount --rbind /dev "$r/dev" &&

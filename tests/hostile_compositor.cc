@@ -1,8 +1,6 @@
 // A compositor that misleads as ROW says.   hostile_compositor ROW SOCKET (in $XDG_RUNTIME_DIR)
-//   zero: the one output's mode is 0x0     silent: layer surfaces are never configured
-//   close: hangs up after the registry     outputs: 1000 outputs, B sized as the third
-//   refuse: popups are refused at once, and the bars keep 30 of 1080
-//   nomemory: raises wl_display's no_memory error     macbook: a MacBook's panel, eDP-1 at 2
+//   zero: the output's mode is 0x0   close: hangs up after the registry   outputs: 1000, B the
+//   third nomemory: raises wl_display's no_memory error     macbook: a MacBook's panel, eDP-1 at 2
 //   late, never: a second output of one logical size at scale 2, which a surface enters 20 ms
 //     after its first frame is asked for, or never
 #include <wayland-server-core.h>
@@ -20,23 +18,18 @@ namespace {
 std::string row;
 wl_resource* second_output = nullptr;
 
-struct Object {  // what a resource's requests have told
-  int32_t zone = 0;
+struct Object {                 // what a resource's requests have told
   wl_resource* role = nullptr;  // a surface's layer surface or xdg_surface
   wl_resource* popup = nullptr;
   wl_resource* frame = nullptr;  // a surface's frame callback
-  bool configured = false, refused = false;
+  bool configured = false;
 };
 
-Object& of(wl_resource* resource) {
-  return *static_cast<Object*>(wl_resource_get_user_data(resource));
-}
+Object& of(wl_resource* r) { return *static_cast<Object*>(wl_resource_get_user_data(r)); }
 // An object argument (a server-side object is a resource), and the resource a new_id made.
-wl_resource* resource_of(const wl_argument& argument) {
-  return reinterpret_cast<wl_resource*>(argument.o);
-}
-wl_resource* made_by(wl_resource* resource, const wl_argument& argument) {
-  return wl_client_get_object(wl_resource_get_client(resource), argument.n);
+wl_resource* resource_of(const wl_argument& a) { return reinterpret_cast<wl_resource*>(a.o); }
+wl_resource* made_by(wl_resource* r, const wl_argument& a) {
+  return wl_client_get_object(wl_resource_get_client(r), a.n);
 }
 int dispatch(const void*, void* target, uint32_t, const wl_message* message, wl_argument* args);
 wl_resource* make(wl_client* client, const wl_interface* interface, uint32_t version, uint32_t id) {
@@ -46,8 +39,7 @@ wl_resource* make(wl_client* client, const wl_interface* interface, uint32_t ver
   return resource;
 }
 
-// The one output's mode and scale, and the size layer surfaces are configured to (the outputs
-// row: the third output's).
+// The output's mode and scale, and the layer surfaces' size (outputs: the third output's).
 struct Desk {
   int32_t width, height, scale;
   uint32_t layer_width, layer_height;
@@ -78,15 +70,13 @@ void on_commit(wl_resource* surface) {
     wl_event_source_timer_update(timer, 20);
   }
   wl_resource* role = of(surface).role;
-  if (role == nullptr || of(role).configured || row == "silent") return;
+  if (role == nullptr || of(role).configured) return;
   of(role).configured = true;
   const uint32_t serial =
       wl_display_next_serial(wl_client_get_display(wl_resource_get_client(surface)));
   if (std::strcmp(wl_resource_get_class(role), "zwlr_layer_surface_v1") == 0) {
-    const bool inside = of(role).zone == 0 && row == "refuse";
-    wl_resource_post_event(role, 0, serial, desk().layer_width,
-                           inside ? 1050u : desk().layer_height);
-  } else if (of(role).popup != nullptr && !of(of(role).popup).refused) {
+    wl_resource_post_event(role, 0, serial, desk().layer_width, desk().layer_height);
+  } else if (of(role).popup != nullptr) {
     wl_resource_post_event(of(role).popup, 0, 0, 0, 1, 1);
     wl_resource_post_event(role, 0, serial);
   }
@@ -111,20 +101,15 @@ int dispatch(const void*, void* target, uint32_t, const wl_message* message, wl_
     of(resource_of(args[1])).role = made_by(resource, args[0]);  // the surface given the role
   } else if (interface == "wl_surface" && name == "frame") {
     of(resource).frame = made_by(resource, args[0]);
-  } else if (name == "set_exclusive_zone") {
-    of(resource).zone = args[0].i;
   } else if (interface == "xdg_surface" && name == "get_popup") {
     of(resource).popup = made_by(resource, args[0]);
-  } else if (interface == "zwlr_layer_surface_v1" && name == "get_popup") {
-    of(resource_of(args[0])).refused = row == "refuse";
-    if (row == "refuse") wl_resource_post_event(resource_of(args[0]), 1);
   }
   return 0;
 }
 
 void bind(wl_client* client, void* data, uint32_t version, uint32_t id) {
   const auto* interface = static_cast<const wl_interface*>(data);
-  wl_resource* resource = make(client, interface, version, id);
+  make(client, interface, version, id);
   if (interface == &wl_compositor_interface && row == "nomemory") wl_client_post_no_memory(client);
   if (interface == &wl_compositor_interface && row == "close") {
     wl_event_loop_add_idle(
