@@ -11,12 +11,13 @@ WAYLAND_DEMO_PACKAGES := $(BUILD_PACKAGES) sway swaybg
 # The Debian package: CPack's dependency step (dpkg-shlibdeps, file), and lintian to judge it.
 PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file lintian
 # The suite also needs clang and GCC's Objective-C runtime for the AppKit layer (named after
-# GCC's version, so asked for once g++ is there),
+# GCC's version, so asked for once g++ is there), with clang's sanitizer runtime, which CMake's
+# check of the Objective-C++ compiler links in the sanitizer build,
 # and the desktops it is judged on (stacking and tiling window managers, their panels and bars;
 # Wayland compositors, their bars and the tools that give their own account).
-TEST_PACKAGES := $(DEMO_PACKAGES) $(WAYLAND_DEMO_PACKAGES) libgtest-dev clang \
+TEST_PACKAGES := $(DEMO_PACKAGES) $(WAYLAND_DEMO_PACKAGES) libgtest-dev clang libclang-rt-dev \
                  icewm fluxbox xfwm4 xfce4-panel dbus-x11 wmctrl x11-apps i3-wm bspwm polybar \
-                 waybar weston xwayland wayland-utils jq kwin-wayland gnome-shell foot \
+                 waybar weston wayland-utils jq kwin-wayland gnome-shell foot \
                  plasma-workspace plasma-desktop qdbus-qt5 qtwayland5 \
                  $(PACKAGE_PACKAGES) mmdebstrap
 
