@@ -59,14 +59,14 @@ void OutputEvents::xdg_done() {
 
 void OutputEvents::removed() { state_.removed = true; }
 
-void LayerConfigure::configure(uint32_t width, uint32_t height) {
-  const bool fits = width <= INT32_MAX && height <= INT32_MAX;
-  size = fits ? Size{static_cast<int32_t>(width), static_cast<int32_t>(height)} : Size{};
-}
-
 bool OutputEvents::described() const {
   const bool xdg_sends_done = xdg_version_ == 1 || xdg_version_ == 2;
   return state_.removed || ((!has_done_ || done_) && (!xdg_sends_done || xdg_done_));
+}
+
+void LayerConfigure::configure(uint32_t width, uint32_t height) {
+  const bool fits = width <= INT32_MAX && height <= INT32_MAX;
+  size = fits ? Size{static_cast<int32_t>(width), static_cast<int32_t>(height)} : Size{};
 }
 
 }  // namespace screenprobe::wayland
