@@ -183,8 +183,8 @@ wayland)
       set -- "$1" $a && last="$2 $1 $3 $4"
   }
   mutter() { timeout 10 gdbus call --session -d org.gnome.Mutter.DisplayConfig -o /org/gnome/Mutter/DisplayConfig -m "org.gnome.Mutter.DisplayConfig.$@"; }
-  # A layout for this run only, on the current serial.
   started() { await 'grep -qs "GNOME Shell started" "$work/home-$WAYLAND_DISPLAY/log"' 130; }
+  # A layout for this run only, on the current serial.
   apply() { mutter ApplyMonitorsConfig "$(mutter GetCurrentState | sed 's/^(uint32 \([0-9]*\).*/\1/')" 1 "$@"; }
   # From a KWin script: the active screen's maximise area against its full one, "BAND W H MAX-H".
   kwin_area() {
