@@ -15,7 +15,8 @@ done
 
 run=$(mktemp -d)
 chown nobody:nogroup "$run"
-printf 'output HEADLESS-1 resolution 1920x1080 scale 1.5\nbar {\n  position top\n}\n' \
+# Without XWayland, whose lock file in /tmp a killed sway would leave behind.
+printf 'xwayland disable\noutput HEADLESS-1 resolution 1920x1080 scale 1.5\nbar {\n  position top\n}\n' \
   >"$run/config"
 setsid setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH="$PATH" HOME="$run" \
   XDG_RUNTIME_DIR="$run" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
