@@ -275,18 +275,16 @@ void on_preferred_scale(void* data, wp_fractional_scale_v1*, uint32_t scale) {
 const wp_fractional_scale_v1_listener kFractionalListener =
     table<wp_fractional_scale_v1_listener>([](auto& l) { l.preferred_scale = on_preferred_scale; });
 
-void on_xdg_surface_configure(void* data, xdg_surface* surface, uint32_t serial) {
+// For a popup's xdg_surface (`Capture` PopupPlacement) or the toplevel's (ToplevelConfigure).
+template <typename Capture>
+void on_surface_configure(void* data, xdg_surface* surface, uint32_t serial) {
   xdg_surface_ack_configure(surface, serial);
-  static_cast<PopupPlacement*>(data)->surface_configure();
+  static_cast<Capture*>(data)->surface_configure();
 }
-const xdg_surface_listener kXdgSurfaceListener =
-    table<xdg_surface_listener>([](auto& l) { l.configure = on_xdg_surface_configure; });
-void on_toplevel_surface_configure(void* data, xdg_surface* surface, uint32_t serial) {
-  xdg_surface_ack_configure(surface, serial);
-  static_cast<ToplevelConfigure*>(data)->surface_configure();
-}
-const xdg_surface_listener kToplevelSurfaceListener =
-    table<xdg_surface_listener>([](auto& l) { l.configure = on_toplevel_surface_configure; });
+const xdg_surface_listener kXdgSurfaceListener = table<xdg_surface_listener>(
+    [](auto& l) { l.configure = on_surface_configure<PopupPlacement>; });
+const xdg_surface_listener kToplevelSurfaceListener = table<xdg_surface_listener>(
+    [](auto& l) { l.configure = on_surface_configure<ToplevelConfigure>; });
 
 void on_popup_configure(void* data, xdg_popup*, int32_t, int32_t y, int32_t, int32_t) {
   static_cast<PopupPlacement*>(data)->configure(y);
