@@ -1,8 +1,8 @@
 // A compositor that misleads as ROW says.   hostile_compositor ROW SOCKET (in $XDG_RUNTIME_DIR)
 //   zero: the output's mode is 0x0   close: hangs up after the registry   outputs: 1000, B the
 //   third nomemory: raises wl_display's no_memory error     macbook: a MacBook's panel, eDP-1 at 2
-//   late, never: a second output of one logical size at scale 2, which a surface enters 20 ms
-//     after its first frame is asked for, or never
+//   above, never: a second output of one logical size at scale 2, which a surface showing
+//     something enters only in a layer above the bars' (top or overlay), or never
 #include <wayland-server-core.h>
 
 #include <cstring>
@@ -21,7 +21,8 @@ wl_resource* second_output = nullptr;
 struct Object {                 // what a resource's requests have told
   wl_resource* role = nullptr;  // a surface's layer surface or xdg_surface
   wl_resource* popup = nullptr;
-  wl_resource* frame = nullptr;  // a surface's frame callback
+  uint32_t layer = 0;  // a surface's, where its role is a layer surface
+  bool shows = false;  // a surface: a buffer is attached
   bool configured = false;
 };
 
@@ -51,23 +52,9 @@ Desk desk() {
   return {1920, 1080, 1, 1920, 1080};
 }
 
-// The frame drawn: the surface is on the second output, and its frame is done.
-int on_frame(void* data) {
-  auto* surface = static_cast<wl_resource*>(data);
-  if (row == "late" && second_output != nullptr) wl_resource_post_event(surface, 0, second_output);
-  wl_resource_post_event(of(surface).frame, 0, 0u);  // done
-  wl_resource_destroy(of(surface).frame);
-  of(surface).frame = nullptr;
-  return 0;
-}
-
 void on_commit(wl_resource* surface) {
-  if (of(surface).frame != nullptr && !of(surface).configured) {
-    of(surface).configured = true;  // its frame drawn once
-    wl_event_source* timer = wl_event_loop_add_timer(
-        wl_display_get_event_loop(wl_client_get_display(wl_resource_get_client(surface))), on_frame,
-        surface);
-    wl_event_source_timer_update(timer, 20);
+  if (row == "above" && of(surface).shows && of(surface).layer >= 2 && second_output != nullptr) {
+    wl_resource_post_event(surface, 0, second_output);  // enter
   }
   wl_resource* role = of(surface).role;
   if (role == nullptr || of(role).configured) return;
@@ -99,8 +86,9 @@ int dispatch(const void*, void* target, uint32_t, const wl_message* message, wl_
     on_commit(resource);
   } else if (name == "get_layer_surface" || name == "get_xdg_surface") {
     of(resource_of(args[1])).role = made_by(resource, args[0]);  // the surface given the role
-  } else if (interface == "wl_surface" && name == "frame") {
-    of(resource).frame = made_by(resource, args[0]);
+    if (name == "get_layer_surface") of(resource_of(args[1])).layer = args[3].u;
+  } else if (interface == "wl_surface" && name == "attach") {
+    of(resource).shows = args[0].o != nullptr;
   } else if (interface == "xdg_surface" && name == "get_popup") {
     of(resource).popup = made_by(resource, args[0]);
   }
@@ -122,9 +110,10 @@ void bind_output(wl_client* client, void* data, uint32_t version, uint32_t id) {
   wl_resource* output = make(client, &wl_output_interface, version, id);
   const auto index = static_cast<int32_t>(reinterpret_cast<intptr_t>(data));
   const Desk d = index == 1 && row != "outputs" ? Desk{3840, 2160, 2, 0, 0} : desk();
+  const int32_t step = row == "outputs" ? index : 0;  // each a size of its own
   if (index == 1) second_output = output;
-  wl_resource_post_event(output, 0, 0, 0, 0, 0, 0, "hostile", "output", 0);         // geometry
-  wl_resource_post_event(output, 1, 1u, d.width + index, d.height + index, 60000);  // the mode
+  wl_resource_post_event(output, 0, 0, 0, 0, 0, 0, "hostile", "output", 0);       // geometry
+  wl_resource_post_event(output, 1, 1u, d.width + step, d.height + step, 60000);  // the mode
   wl_resource_post_event(output, 3, d.scale);
   if (version >= 4) wl_resource_post_event(output, 4, "eDP-1");  // name
   wl_resource_post_event(output, 2);                             // done
@@ -142,7 +131,7 @@ int main(int argc, char** argv) {
     wl_global_create(display, interface, interface->version, const_cast<wl_interface*>(interface),
                      bind);
   }
-  const intptr_t outputs = row == "outputs" ? 1000 : row == "late" || row == "never" ? 2 : 1;
+  const intptr_t outputs = row == "outputs" ? 1000 : row == "above" || row == "never" ? 2 : 1;
   for (intptr_t i = 0; i < outputs; ++i) {
     wl_global_create(display, &wl_output_interface, 4, reinterpret_cast<void*>(i), bind_output);
   }

@@ -247,7 +247,7 @@ close|1|
 outputs|0|0 1 1002 502
 nomemory|1|
 macbook|0|0 2 1512 982 37|macbook Y 3024x1964
-late|0|0 2 1920 1080
+above|0|0 2 1920 1080
 never|0|0 1 1920 1080
 EOF
   printf '{"error":"sem tela"}\n' >"$work/want"

@@ -1,27 +1,28 @@
 // The main screen of a Wayland compositor: its focused output, measured by asking the compositor
 // to place surfaces that are never shown.
 //
-// With the wlr layer shell (sway, KWin and most compositors built on wlroots), two background
-// layer surfaces are made with no output named, so they land on the focused output: A with an
-// exclusive zone of 0, placed inside what bars leave free, and B with -1, covering the whole
-// output. Once both are configured, each gets a popup asked to sit far above and left of its
-// parent and allowed to slide back: the compositor slides both to the same edge, so the
-// difference of their y is the band the bars keep at the top.
+// With the wlr layer shell (sway, KWin and most compositors built on wlroots), two layer surfaces
+// are made with no output named, so they land on the focused output: the inside surface, in the
+// background layer with an exclusive zone of 0, placed inside what bars leave free, and the whole
+// surface, in the overlay layer with -1, covering the whole output. Once both are configured,
+// each gets a popup asked to sit far above and left of its parent and allowed to slide back: the
+// compositor slides both to the same edge, so the difference of their y is the band the bars keep
+// at the top.
 //
 // Round trips after connecting: the registry; the layer surfaces' configures with the outputs'
-// details; the popups' configures. Where two outputs have the layer surface's size, one more:
-// a pixel is shown on B for as long as it takes the compositor to say which output B entered.
+// details; the popups' configures. Where two outputs have the whole surface's size, one more: a
+// transparent pixel is shown on it for that round trip, in which the compositor says which output
+// it entered. The overlay layer is above bars, windows and full-screen windows, and compositors
+// built on wlroots 0.18 and later tell a surface's entry only where some output shows it.
 //
 // Without the layer shell (GNOME, weston), an xdg_toplevel asking to be maximised, never mapped:
 // the output its size (or its bounds) fits best, and that output's height less the configured
 // height. Two round trips after connecting.
-#include <poll.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstdarg>
 #include <memory>
 #include <new>
@@ -45,9 +46,6 @@ using namespace wayland;
 
 // More outputs than any desk has; a compositor announcing more is not believed about them.
 constexpr size_t kMaxOutputs = 64;
-// How long the pixel may wait for the compositor to say which output it entered, beyond the
-// round trip: a few frames at 60 Hz (17 ms each), short of anything a user notices.
-constexpr std::chrono::milliseconds kEnterWait{100};
 
 // Every proxy is owned, and destroyed with the request its protocol gives for it.
 template <typename T, void (*Destroy)(T*)>
@@ -357,7 +355,7 @@ bool outputs_done(const Session& s) {
 
 wl_surface* new_surface(Session& s) { return wl_compositor_create_surface(s.compositor.get()); }
 
-void make_layer_probe(Session& s, LayerProbe& probe, int32_t exclusive_zone) {
+void make_layer_probe(Session& s, LayerProbe& probe, uint32_t layer, int32_t exclusive_zone) {
   probe.surface.reset(made(new_surface(s)));
   if (&probe == &s.whole) {
     listen(probe.surface.get(), kSurfaceListener, &s);
@@ -367,8 +365,8 @@ void make_layer_probe(Session& s, LayerProbe& probe, int32_t exclusive_zone) {
       listen(probe.fractional.get(), kFractionalListener, &s);
     }
   }
-  probe.layer.reset(made(get_layer_surface(s.layer_shell.get(), probe.surface.get(),
-                                           layer_shell::kBackgroundLayer, "screenprobe")));
+  probe.layer.reset(
+      made(get_layer_surface(s.layer_shell.get(), probe.surface.get(), layer, "screenprobe")));
   listen(probe.layer.get(), kLayerListener, &probe.configure);
   layer_request(probe.layer.get(), layer_shell::kSetAnchor, layer_shell::kAnchorAllEdges);
   layer_request(probe.layer.get(), layer_shell::kSetSize, 0u, 0u);
@@ -406,33 +404,11 @@ void make_popups(Session& s) {
   make_popup(s, s.whole, s.whole_popup, positioner);
 }
 
-// Like dispatch_until, but gives up once `bound` has passed: false then.
-bool dispatch_for(Session& s, std::chrono::milliseconds bound, const auto& done) {
-  wl_display* display = s.display.get();
-  const auto deadline = std::chrono::steady_clock::now() + bound;
-  while (true) {
-    if (wl_display_dispatch_pending(display) == -1) fail(s);
-    if (done()) return true;
-    if (wl_display_prepare_read(display) != 0) continue;  // events queued meanwhile
-    const auto left =
-        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    pollfd connection{wl_display_get_fd(display), POLLIN, 0};
-    const int ready = left.count() > 0 && (wl_display_flush(display) != -1 || errno == EAGAIN)
-                          ? poll(&connection, 1, static_cast<int>(left.count()))
-                          : 0;
-    if (ready <= 0) {
-      wl_display_cancel_read(display);
-      if (ready == -1 && errno == EINTR) continue;
-      if (ready == -1) fail(s);
-      return false;
-    }
-    if (wl_display_read_events(display) == -1) fail(s);
-  }
-}
-
-// Which output B is on, told by the compositor once B shows something: a transparent pixel,
-// taken down again after one round trip, which brings the entry and the output's preferred
-// scale that follows it. The index of that output, where the probe kept it.
+// Which output the whole surface is on, told by the compositor once the surface shows something:
+// a transparent pixel that takes no input, taken down again after one round trip, which brings
+// the entry and the output's preferred scale that follows it. In the overlay layer nothing but
+// another client's overlay surface covers it; where one does, no entry comes. The index of that
+// output, where the probe kept it.
 std::optional<size_t> entered_output(Session& s) {
   if (!s.shm) return std::nullopt;
   const int fd = memfd_create("screenprobe-pixel", MFD_CLOEXEC);
@@ -448,21 +424,17 @@ std::optional<size_t> entered_output(Session& s) {
   }
   close(fd);
   const Owned<wl_buffer, wl_buffer_destroy> pixel(made(buffer));
-  wl_surface_attach(s.whole.surface.get(), pixel.get(), 0, 0);
-  // A frame asked for, so that the compositor presents the pixel: some (sway 1.10) say which
-  // output a surface entered only once they have drawn it there, at the output's next frame.
-  const Owned<wl_callback, forget> frame(made(wl_surface_frame(s.whole.surface.get())));
-  wl_surface_commit(s.whole.surface.get());
+  wl_surface* surface = s.whole.surface.get();
+  const Owned<wl_region, wl_region_destroy> nowhere(
+      made(wl_compositor_create_region(s.compositor.get())));
+  wl_surface_set_input_region(surface, nowhere.get());
+  wl_surface_attach(surface, pixel.get(), 0, 0);
+  wl_surface_commit(surface);
   const Owned<wl_callback, forget> sync(made(wl_display_sync(s.display.get())));
   listen(sync.get(), kSyncListener, &s);
   dispatch_until(s, [&] { return s.synced; });
-  // Entered late: one more round trip brings the output's preferred scale that follows.
-  if (!s.entered.said && dispatch_for(s, kEnterWait, [&] { return s.entered.said; }) &&
-      wl_display_roundtrip(s.display.get()) == -1) {
-    fail(s);
-  }
-  wl_surface_attach(s.whole.surface.get(), nullptr, 0, 0);
-  wl_surface_commit(s.whole.surface.get());
+  wl_surface_attach(surface, nullptr, 0, 0);
+  wl_surface_commit(surface);
   return s.entered.output;
 }
 
@@ -481,8 +453,10 @@ struct Measurement {
 };
 
 std::optional<Measurement> measure_with_layer_shell(Session& s) {
-  make_layer_probe(s, s.inside, 0);
-  make_layer_probe(s, s.whole, -1);
+  // The whole surface is above bars and windows, so that nothing of the desktop's own hides the
+  // pixel it may show; neither surface's placement depends on its layer.
+  make_layer_probe(s, s.inside, layer_shell::kBackgroundLayer, 0);
+  make_layer_probe(s, s.whole, layer_shell::kOverlayLayer, -1);
   dispatch_until(s, [&] {
     if (s.inside.configure.closed || s.whole.configure.closed) throw Broken{};
     return s.inside.configure.size && s.whole.configure.size && outputs_done(s);

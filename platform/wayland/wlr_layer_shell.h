@@ -29,6 +29,7 @@ constexpr uint32_t kConfigureEvent = 0;
 constexpr uint32_t kClosedEvent = 1;
 
 constexpr uint32_t kBackgroundLayer = 0;
+constexpr uint32_t kOverlayLayer = 3;
 constexpr uint32_t kAnchorAllEdges = 1 | 2 | 4 | 8;  // top, bottom, left, right
 constexpr uint32_t kNoKeyboard = 0;
 
