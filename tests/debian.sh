@@ -1,17 +1,20 @@
 #!/bin/sh
 # The probe in a fresh minimal Debian: on trixie, built from the tracked source with the suite's
-# preset (a new compiler's warning fails it), its tables and no-display answer checked; on either,
-# the package installed, run, found by man, and purged without a file left behind.
-#   debian.sh SUITE SOURCE_DIR WORK_DIR (the root, made once, is kept there as a tarball)
+# preset (a new compiler's warning fails it), its tables and no-display answer checked, and the
+# probe PROBE judged on the root's sway; on either, the package installed, run, found by man, and
+# purged without a file left behind.
+#   debian.sh SUITE SOURCE_DIR WORK_DIR PROBE (the root, made once for its package list, is kept
+#   there as a tarball)
 set -u
 suite=$1 source=$2 root=$3/root-$1
 fail() { echo "FAIL: $*" && exit 1; }
 mkdir -p "$3" && cd "$3" || exit 1
 make -C "$source" package >package.log 2>&1 || fail "make package: $(tail -5 package.log)"
-[ "$suite" = trixie ] && tools=,cmake,ninja-build,g++,pkg-config,libxcb1-dev,libxcb-randr0-dev,libxau-dev,libxdmcp-dev,libwayland-dev,libwayland-bin,wayland-protocols,libgtest-dev,clang,libobjc-14-dev
-[ -s "$suite.tar" ] || mmdebstrap --variant=minbase --include="man-db${tools:-}" "$suite" "$suite.tar" \
-  >"$suite.log" 2>&1 || { rm -f "$suite.tar" && fail "mmdebstrap: $(tail -5 "$suite.log")"; }
-fresh() { rm -rf "$root" && mkdir "$root" && tar -xf "$suite.tar" -C "$root" || fail "no root"; }
+[ "$suite" = trixie ] && tools=,cmake,ninja-build,g++,pkg-config,libxcb1-dev,libxcb-randr0-dev,libxau-dev,libxdmcp-dev,libwayland-dev,libwayland-bin,wayland-protocols,libgtest-dev,clang,libobjc-14-dev,sway,foot
+packages=man-db${tools:-} && tar=$suite-$(echo "$packages" | cksum | cut -d ' ' -f 1).tar
+[ -s "$tar" ] || { rm -f "$suite"*.tar && mmdebstrap --variant=minbase --include="$packages" "$suite" \
+  "$tar" >"$suite.log" 2>&1; } || { rm -f "$tar" && fail "mmdebstrap: $(tail -5 "$suite.log")"; }
+fresh() { rm -rf "$root" && mkdir "$root" && tar -xf "$tar" -C "$root" || fail "no root"; }
 # A command in the root, its /proc, /sys and /dev mounted in a mount namespace that no mount
 # outlives, so the next run's rm -rf never walks into the host's /dev.
 inside() {
@@ -30,6 +33,7 @@ if [ "$suite" = trixie ]; then
   inside sh -c 'cd /src && cmake --preset test && cmake --build --preset test &&
     ctest --preset test -E "^(probe|debian)\."' >build.log 2>&1 || fail "$(tail -30 build.log)"
   no_screen /src/build/test/screenprobe
+  R=$root sh "$source/tests/probe.sh" trixie "$3/sway" "$4"
 fi
 fresh
 cp "$source"/build/release/screenprobe_*.deb "$root/tmp/" || fail "no package"

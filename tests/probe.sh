@@ -148,13 +148,15 @@ window scaling 2, Xft.dpi 240|1|echo Gdk/WindowScalingFactor 2 >$W/x; xsettingsd
 a factor that is a string|1|echo Gdk/WindowScalingFactor '"2"' >$W/x; xsettingsd -c $W/x &|shows xsettingsd|resources 'Xft.dpi: 144'|0|1.5
 EOF
   ;;
-wayland)
+wayland | trixie)
+  # trixie: the rows marked so, on sway 1.10 from the Debian 13 root $R.   probe.sh trixie WORK PROBE
   x11=${DISPLAY:-} && unset DISPLAY  # but in the rows that set it
   export XDG_RUNTIME_DIR="$work/run" && mkdir -p -m 0700 "$work/run"
   # Compositors by their own account: sway's IPC (its focused output and workspace); Plasma's
   # KWin's work area; others' sizes for a real client fullscreen and maximised on the output it
   # enters (foot, or weston's terminal where foot finds no seat or divides by an unknown size).
-  cp /usr/bin/kwin_wayland "$work"  # a copy, without the file capability a container refuses
+  # KWin runs as a copy, without the file capability a container refuses.
+  [ "$mode" = trixie ] && only='(1.10)' || cp /usr/bin/kwin_wayland "$work"
   printf '{"position":"top","height":30,"modules-left":[]}' >"$work/waybar"
   # "OUTPUT WIDTH HEIGHT": the client's last configure of a size before it enters an output.
   configured() {
@@ -207,24 +209,25 @@ wayland)
     panels "p.location = \"$where\";" >/dev/null
     set -- $(kwin_area) && a="$*" && eval "$condition" && [ "$a" = "$(kwin_area)" ]
   }
-  # name | start, on $WAYLAND_DISPLAY ($S: this script) | ready once, with $last "BAND SCALE WIDTH HEIGHT"
+  # name | start, on $WAYLAND_DISPLAY ($S: this script; $T: the row's folder, which the user nobody
+  # reaches wherever the clone is) | ready once, with $last "BAND SCALE WIDTH HEIGHT"
   export S="$0"
   n=0
   while IFS='|' read -r name start ready; do
+    case $name in *"${only:-}"*) ;; *) continue ;; esac
     n=$((n + 1)) client=foot last= a= && export WAYLAND_DISPLAY=c$n DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus$n"
-    desktop compositors.log sh -c "$start & wait"
+    export T="$(mktemp -d ${R:+-p "$R/tmp"})" && desktop compositors.log sh -c "$start & wait"
     await '[ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && timeout 5 wayland-info >/dev/null 2>&1' &&
       eval "$ready" >/dev/null || fail "$name: not ready: the account was '$a'"
-    report $last >"$work/want"; expect "$name" 0 "$probe"; ended
+    report $last >"$work/want"; expect "$name" 0 "$probe"; ended; rm -rf "$T"
   done <<'EOF'
 weston|weston --backend=headless-backend.so --use-pixman --width=1600 --height=900 --scale=2 --socket=$WAYLAND_DISPLAY|client=weston-terminal && accounted 2
 KWin, two outputs of one size at scale 1.5|QT_QPA_PLATFORM=offscreen $W/kwin_wayland --virtual --no-lockscreen --socket $WAYLAND_DISPLAY --width 1600 --height 900 --scale 1.5 --output-count 2 & until timeout 5 wayland-info >/dev/null 2>&1; do sleep 0.1; done; waybar -c $W/waybar|client=weston-terminal && accounted 1.5
 sway: swaybar at the bottom|sh $S sway $W $WAYLAND_DISPLAY 'bar {\nposition bottom\n}\n'|swayed
 sway: scale 1.5|sh $S sway $W $WAYLAND_DISPLAY 'output HEADLESS-1 scale 1.5\nbar {\nposition top\n}\n'|swayed
 sway: rotated|sh $S sway $W $WAYLAND_DISPLAY 'output HEADLESS-1 transform 90\nbar {\nposition top\n}\n'|swayed
-sway: focus on the second output, which has the bar|sh $S sway $W $WAYLAND_DISPLAY 'bar {\noutput HEADLESS-2\nposition top\n}\n'|ipc create_output && ipc focus output HEADLESS-2 && swayed
 sway: the bar only on the unfocused output|sh $S sway $W $WAYLAND_DISPLAY 'bar {\noutput HEADLESS-2\nposition top\n}\n'|ipc create_output && swayed
-sway: two outputs of one logical size, the second at scale 2|sh $S sway $W $WAYLAND_DISPLAY 'output HEADLESS-2 resolution 2560x1440 scale 2\nbar {\nposition top\n}\n'|ipc create_output && ipc focus output HEADLESS-2 && swayed
+sway (1.10): focus on the second output, of the first's logical size at scale 2, with the bar and a terminal tiled|sh $S sway $W $WAYLAND_DISPLAY 'output HEADLESS-2 resolution 2560x1440 scale 2\nbar {\noutput HEADLESS-2\nposition top\n}\n'|ipc create_output && ipc focus output HEADLESS-2 && ipc exec "foot sleep 600" && await 'ipc -t get_tree | grep -q foot' && swayed
 GNOME at 200%|sh $S gnome $W $WAYLAND_DISPLAY 1920x1080|started && apply "[(0, 0, 2.0, 0, true, [('Meta-0', '1920x1080@60.000', {})])]" {} && accounted 2
 GNOME at 150%, fractional|sh $S gnome $W $WAYLAND_DISPLAY 1920x1080|started && gsettings set org.gnome.mutter experimental-features "['scale-monitor-framebuffer']" && sleep 1 && apply "[(0, 0, 1.5, 0, true, [('Meta-0', '1920x1080@60.000', {})])]" "{'layout-mode': <uint32 1>}" && accounted 1.5
 GNOME, two monitors, the second primary|sh $S gnome $W $WAYLAND_DISPLAY 1920x1080 1280x1024|started && apply "[(0, 0, 1.0, 0, true, [('Meta-1', '1280x1024@60.000', {})]), (1280, 0, 1.0, 0, false, [('Meta-0', '1920x1080@60.000', {})])]" {} && accounted 1
@@ -232,6 +235,7 @@ Plasma: the panel at the bottom, waybar on top, scale 1.5|sh $S plasma $W $WAYLA
 Plasma: the panel on top|sh $S plasma $W $WAYLAND_DISPLAY 1|placed top 1 '[ "$1" -gt 0 ]'
 Plasma: the panel and waybar on top|sh $S plasma $W $WAYLAND_DISPLAY 1 waybar|placed top 1 '[ "$1" -gt 30 ]'
 EOF
+  [ "$mode" = trixie ] && exit
   # Ours: row | status | report (band scale width height safetop), or none | the machine. With
   # $DISPLAY naming a working X server: a compositor's answer stands.
   while IFS='|' read -r row status answer machine; do
@@ -255,16 +259,17 @@ EOF
     "$probe"
   ;;
 sway)
-  # sway as nobody (it refuses root), without XWayland (whose lock file a killed sway leaves), its
-  # sockets linked where the suite looks.   probe.sh sway WORK DISPLAY CONFIG
-  run=$work/home-$3 && rm -rf "$run" && mkdir -p "$run" && chown nobody:nogroup "$run" &&
-    printf "xwayland disable\n$4" >"$run/config"
-  setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH="$PATH" HOME="$run" \
-    XDG_RUNTIME_DIR="$run" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-    sway -c "$run/config" &
-  await 'ls "$run"/wayland-? "$run"/sway-ipc.* >/dev/null 2>&1' &&
-    ln -sf "$(ls "$run"/sway-ipc.*)" "$XDG_RUNTIME_DIR/$3.ipc" &&
-    ln -sf "$(ls "$run"/wayland-? | head -1)" "$XDG_RUNTIME_DIR/$3"
+  # sway as nobody (it refuses root) in $T, from the root $R where set (its /dev and /proc mounted
+  # in this namespace), without XWayland (whose lock file a killed sway leaves), its sockets linked
+  # where the suite looks.   probe.sh sway WORK DISPLAY CONFIG
+  run=${T#"${R:-}"} && chown nobody:nogroup "$T" && printf "xwayland disable\n$4" >"$T/config" &&
+    { [ -z "${R:-}" ] || { mount --rbind /dev "$R/dev" && mount -t proc proc "$R/proc"; }; } || exit
+  ${R:+chroot "$R"} setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH="$PATH" \
+    HOME="$run" XDG_RUNTIME_DIR="$run" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
+    WLR_RENDERER=pixman sway -c "$run/config" &
+  await 'ls "$T"/wayland-? "$T"/sway-ipc.* >/dev/null 2>&1' &&
+    ln -sf "$(ls "$T"/sway-ipc.*)" "$XDG_RUNTIME_DIR/$3.ipc" &&
+    ln -sf "$(ls "$T"/wayland-? | head -1)" "$XDG_RUNTIME_DIR/$3"
   wait
   ;;
 gnome | plasma)
