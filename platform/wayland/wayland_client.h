@@ -3,63 +3,28 @@
 //
 // The generated protocol code calls wl_proxy_* functions by name. Those names are pointed at
 // a table of functions looked up in the loaded library, before the generated headers are read,
-// so that every call the protocol code makes goes through the table.
+// so that every call the protocol code makes goes through the table. The functions are listed
+// once, in this folder's CMakeLists.txt.
 #pragma once
 
 #include <wayland-client-core.h>
 
+#include <array>
+#include <iterator>
+
+#include "wayland_functions.h"
+
 namespace screenprobe::wayland {
 
-struct Library {
-  decltype(&::wl_display_connect) display_connect;
-  decltype(&::wl_display_disconnect) display_disconnect;
-  decltype(&::wl_display_dispatch) display_dispatch;
-  decltype(&::wl_display_roundtrip) display_roundtrip;
-  decltype(&::wl_display_flush) display_flush;
-  decltype(&::wl_display_get_fd) display_get_fd;
-  decltype(&::wl_display_prepare_read) display_prepare_read;
-  decltype(&::wl_display_cancel_read) display_cancel_read;
-  decltype(&::wl_display_read_events) display_read_events;
-  decltype(&::wl_display_dispatch_pending) display_dispatch_pending;
-  decltype(&::wl_display_get_error) display_get_error;
-  decltype(&::wl_display_get_protocol_error) display_get_protocol_error;
-  decltype(&::wl_log_set_handler_client) log_set_handler_client;
-  decltype(&::wl_proxy_marshal_flags) proxy_marshal_flags;
-  decltype(&::wl_proxy_add_listener) proxy_add_listener;
-  decltype(&::wl_proxy_destroy) proxy_destroy;
-  decltype(&::wl_proxy_get_version) proxy_get_version;
-  decltype(&::wl_proxy_get_user_data) proxy_get_user_data;
-  decltype(&::wl_proxy_set_user_data) proxy_set_user_data;
-};
-
-// Filled by load_library(); the protocol code below reads it.
-extern Library library;
+// The functions kFunctionNames names, in its order: filled by load_library(), and called through
+// the macros beside kFunctionNames by the protocol code below and by the probe.
+extern std::array<void*, std::size(kFunctionNames)> library;
 
 // Loads libwayland-client.so.0 and finds every function of the table; false when either fails
 // (no libwayland on this machine, or one older than 1.20).
 bool load_library();
 
 }  // namespace screenprobe::wayland
-
-#define wl_display_connect screenprobe::wayland::library.display_connect
-#define wl_display_disconnect screenprobe::wayland::library.display_disconnect
-#define wl_display_dispatch screenprobe::wayland::library.display_dispatch
-#define wl_display_roundtrip screenprobe::wayland::library.display_roundtrip
-#define wl_display_flush screenprobe::wayland::library.display_flush
-#define wl_display_get_fd screenprobe::wayland::library.display_get_fd
-#define wl_display_prepare_read screenprobe::wayland::library.display_prepare_read
-#define wl_display_cancel_read screenprobe::wayland::library.display_cancel_read
-#define wl_display_read_events screenprobe::wayland::library.display_read_events
-#define wl_display_dispatch_pending screenprobe::wayland::library.display_dispatch_pending
-#define wl_display_get_error screenprobe::wayland::library.display_get_error
-#define wl_display_get_protocol_error screenprobe::wayland::library.display_get_protocol_error
-#define wl_log_set_handler_client screenprobe::wayland::library.log_set_handler_client
-#define wl_proxy_marshal_flags screenprobe::wayland::library.proxy_marshal_flags
-#define wl_proxy_add_listener screenprobe::wayland::library.proxy_add_listener
-#define wl_proxy_destroy screenprobe::wayland::library.proxy_destroy
-#define wl_proxy_get_version screenprobe::wayland::library.proxy_get_version
-#define wl_proxy_get_user_data screenprobe::wayland::library.proxy_get_user_data
-#define wl_proxy_set_user_data screenprobe::wayland::library.proxy_set_user_data
 
 // clang-format off
 #include "wayland-protocol.h"
