@@ -1,8 +1,9 @@
 // A compositor that misleads as ROW says.   hostile_compositor ROW SOCKET (in $XDG_RUNTIME_DIR)
-//   zero: the output's mode is 0x0   close: hangs up after the registry   outputs: 1000, B the
-//   third nomemory: raises wl_display's no_memory error     macbook: a MacBook's panel, eDP-1 at 2
-//   above, never: a second output of one logical size at scale 2, which a surface showing
-//     something enters only in a layer above the bars' (top or overlay), or never
+//   zero: the output's mode is 0x0   close: hangs up after the registry   outputs: 1000, the
+//   layer surfaces on the third   nomemory: raises wl_display's no_memory error   macbook: a
+//   MacBook's panel, eDP-1 at 2   above, never: a second output of one logical size at scale 2,
+//   which a surface showing something enters only in a layer above the bars' (top or overlay), or
+//   never   refuse, lie: a bar's 30 rows, and popups dismissed, or placed 100000 down
 #include <wayland-server-core.h>
 
 #include <cstring>
@@ -21,8 +22,9 @@ wl_resource* second_output = nullptr;
 struct Object {                 // what a resource's requests have told
   wl_resource* role = nullptr;  // a surface's layer surface or xdg_surface
   wl_resource* popup = nullptr;
-  uint32_t layer = 0;  // a surface's, where its role is a layer surface
-  bool shows = false;  // a surface: a buffer is attached
+  uint32_t layer = 0;   // a surface's, where its role is a layer surface
+  bool shows = false;   // a surface: a buffer is attached
+  bool inside = false;  // a layer surface with an exclusive zone of 0
   bool configured = false;
 };
 
@@ -40,16 +42,17 @@ wl_resource* make(wl_client* client, const wl_interface* interface, uint32_t ver
   return resource;
 }
 
-// The output's mode and scale, and the layer surfaces' size (outputs: the third output's).
+// The output's mode and scale, the layer surfaces' size (outputs: the third output's), and the
+// rows a bar keeps from a layer surface with an exclusive zone of 0.
 struct Desk {
   int32_t width, height, scale;
-  uint32_t layer_width, layer_height;
+  uint32_t layer_width, layer_height, bar;
 };
 Desk desk() {
-  if (row == "zero") return {0, 0, 1, 1920, 1080};
-  if (row == "outputs") return {1000, 500, 1, 1002, 502};
-  if (row == "macbook") return {3024, 1964, 2, 1512, 982};
-  return {1920, 1080, 1, 1920, 1080};
+  if (row == "zero") return {0, 0, 1, 1920, 1080, 0};
+  if (row == "outputs") return {1000, 500, 1, 1002, 502, 0};
+  if (row == "macbook") return {3024, 1964, 2, 1512, 982, 0};
+  return {1920, 1080, 1, 1920, 1080, row == "refuse" || row == "lie" ? 30u : 0u};
 }
 
 void on_commit(wl_resource* surface) {
@@ -61,10 +64,14 @@ void on_commit(wl_resource* surface) {
   of(role).configured = true;
   const uint32_t serial =
       wl_display_next_serial(wl_client_get_display(wl_resource_get_client(surface)));
+  const Desk d = desk();
   if (std::strcmp(wl_resource_get_class(role), "zwlr_layer_surface_v1") == 0) {
-    wl_resource_post_event(role, 0, serial, desk().layer_width, desk().layer_height);
+    wl_resource_post_event(role, 0, serial, d.layer_width,
+                           d.layer_height - of(role).inside * d.bar);
+  } else if (of(role).popup != nullptr && row == "refuse") {
+    wl_resource_post_event(of(role).popup, 1);  // popup_done
   } else if (of(role).popup != nullptr) {
-    wl_resource_post_event(of(role).popup, 0, 0, 0, 1, 1);
+    wl_resource_post_event(of(role).popup, 0, 0, row == "lie" ? 100000 : 0, 1, 1);
     wl_resource_post_event(role, 0, serial);
   }
 }
@@ -87,6 +94,8 @@ int dispatch(const void*, void* target, uint32_t, const wl_message* message, wl_
   } else if (name == "get_layer_surface" || name == "get_xdg_surface") {
     of(resource_of(args[1])).role = made_by(resource, args[0]);  // the surface given the role
     if (name == "get_layer_surface") of(resource_of(args[1])).layer = args[3].u;
+  } else if (name == "set_exclusive_zone") {
+    of(resource).inside = args[0].i == 0;
   } else if (interface == "wl_surface" && name == "attach") {
     of(resource).shows = args[0].o != nullptr;
   } else if (interface == "xdg_surface" && name == "get_popup") {
@@ -109,7 +118,7 @@ void bind(wl_client* client, void* data, uint32_t version, uint32_t id) {
 void bind_output(wl_client* client, void* data, uint32_t version, uint32_t id) {
   wl_resource* output = make(client, &wl_output_interface, version, id);
   const auto index = static_cast<int32_t>(reinterpret_cast<intptr_t>(data));
-  const Desk d = index == 1 && row != "outputs" ? Desk{3840, 2160, 2, 0, 0} : desk();
+  const Desk d = index == 1 && row != "outputs" ? Desk{3840, 2160, 2, 0, 0, 0} : desk();
   const int32_t step = row == "outputs" ? index : 0;  // each a size of its own
   if (index == 1) second_output = output;
   wl_resource_post_event(output, 0, 0, 0, 0, 0, 0, "hostile", "output", 0);       // geometry

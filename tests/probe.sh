@@ -29,6 +29,12 @@ macbook() {
     - "$@"
 }
 
+# nofile COMMAND...: COMMAND unable to grow a file (ftruncate fails: EFBIG), its output passed on
+# through a pipe, its status kept.
+nofile() {
+  sh -c 'trap "" XFSZ; exec 3>&1; exit $({ (ulimit -f 0 && "$@" 4>&-; echo $? >&4) | cat >&3; } 4>&1)' - "$@"
+}
+
 # expect NAME STATUS COMMAND...: STATUS, exactly $work/want on standard output (none on status
 # 75, after the patience), nothing on standard error but status 75's one line.
 expect() {
@@ -252,7 +258,10 @@ outputs|0|0 1 1002 502
 nomemory|1|
 macbook|0|0 2 1512 982 37|macbook Y 3024x1964
 above|0|0 2 1920 1080
+above|0|0 1 1920 1080|nofile
 never|0|0 1 1920 1080
+refuse|0|30 1 1920 1080
+lie|0|30 1 1920 1080
 EOF
   printf '{"error":"sem tela"}\n' >"$work/want"
   expect "no such socket, no runtime directory" 1 env -u XDG_RUNTIME_DIR WAYLAND_DISPLAY=nowhere \

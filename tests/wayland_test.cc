@@ -62,9 +62,17 @@ TEST(WaylandOutputs, MainOutput) {
   EXPECT_EQ(maximised_on(desk, Size{4000, 10}, Size{4000, 10}), 1u);
   const OutputState twins[] = {gone, tall, wide, wide};  // a tie: the first announced
   EXPECT_EQ(maximised_on(twins, Size{1920, 1000}, Size{1920, 1000}), 2u);
-  EXPECT_EQ(layer_band({9, 1050}, {9, 1080}, -30, 0), 30);  // popups kept in the output (sway)
-  EXPECT_EQ(layer_band({9, 1080}, {9, 1080}, 44, 44), 44);  // in the work area (KWin, Plasma)
-  EXPECT_EQ(layer_band({9, 1050}, {9, 1080}, std::nullopt, 0), 30);  // a popup refused
+  // The whole layer surface's output, where two have its size: the one it entered, where usable,
+  // with the preferred scale; else the first of its size, with none.
+  const OutputState pair[] = {gone, small, large, small};
+  EXPECT_EQ(main_entered(pair, {10, 10}, 3, 240), (MainOutput{3, 240}));
+  EXPECT_EQ(main_entered(pair, {10, 10}, 0, 240), (MainOutput{1, std::nullopt}));  // one gone
+  EXPECT_EQ(main_entered(pair, {10, 10}, std::nullopt, 240), (MainOutput{1, std::nullopt}));
+  EXPECT_EQ(main_entered(pair, {30, 10}, std::nullopt, 240), std::nullopt);
+  EXPECT_EQ(layer_band({9, 1050}, {9, 1080}, -30, 0, 1080), 30);  // popups kept in the output
+  EXPECT_EQ(layer_band({9, 1080}, {9, 1080}, 44, 44, 1080), 44);  // in the work area (KWin)
+  EXPECT_EQ(layer_band({9, 1050}, {9, 1080}, std::nullopt, 0, 1080), 30);  // a popup refused
+  EXPECT_EQ(layer_band({9, 1050}, {9, 1080}, 1200, 1200, 1200), 30);       // placed off the output
   EXPECT_EQ(band_within(-5, 100), 0);
   EXPECT_EQ(band_within(int64_t{1} << 40, 100), 100);
 }
@@ -85,6 +93,7 @@ TEST(WaylandEvents, OneOutput) {
       {4, "done xdg 2 logical 1280 720 done", "-"},  // xdg-output 2 waits for its own done
       {4, "done xdg 2 logical 1280 720 xdgdone logical 9 9 done", "0x0 turn 0 scale 1 as 1280x720"},
       {4, "done xdg 3 logical 1280 720", "-"},  // owed: the done that follows the logical size
+      {4, "xdg 3 mode 1920 1080 scale 2 done", "-"},  // the bind's done, before the size
       {4, "done xdg 3 logical 1280 720 done", "0x0 turn 0 scale 1 as 1280x720"},
       {1, "xdg 3 logical 1280 720", "0x0 turn 0 scale 1 as 1280x720"},
   };
@@ -94,16 +103,26 @@ TEST(WaylandEvents, OneOutput) {
     std::string event, name;
     int32_t n = 0, w = 0, h = 0;
     while (events >> event) {
-      if (event == "name") events >> name, output.name(name);
-      if (event == "turn") events >> n, output.geometry(n);
-      if (event == "mode" || event == "other")
+      if (event == "name")
+        events >> name, output.name(name);
+      else if (event == "turn")
+        events >> n, output.geometry(n);
+      else if (event == "mode" || event == "other")
         events >> w >> h, output.mode(event == "mode", {w, h});
-      if (event == "scale") events >> n, output.scale(n);
-      if (event == "done") output.done();
-      if (event == "xdg") events >> n, output.xdg_output_asked(static_cast<uint32_t>(n));
-      if (event == "logical") events >> w >> h, output.logical_size({w, h});
-      if (event == "xdgdone") output.xdg_done();
-      if (event == "gone") output.removed();
+      else if (event == "scale")
+        events >> n, output.scale(n);
+      else if (event == "done")
+        output.done();
+      else if (event == "xdg")
+        events >> n, output.xdg_output_asked(static_cast<uint32_t>(n));
+      else if (event == "logical")
+        events >> w >> h, output.logical_size({w, h});
+      else if (event == "xdgdone")
+        output.xdg_done();
+      else if (event == "gone")
+        output.removed();
+      else
+        ADD_FAILURE() << "no such event: " << event;
     }
     const OutputState& o = output.state();
     const Size mode = o.mode.value_or(Size{}), logical = o.logical.value_or(Size{});
@@ -126,7 +145,7 @@ TEST(WaylandEvents, OneOutput) {
   layer.configure(1920, 1080), layer.configure(uint32_t{1} << 31, 5);
   EXPECT_EQ(layer.size, Size{});
   PopupPlacement kept, dismissed;  // settled by its configure, or by a dismissal that unplaces it
-  kept.configure(-30), kept.surface_configure(), dismissed.configure(0), dismissed.done();
+  kept.configure(-30), kept.surface_configure(), dismissed.configure(0), dismissed.dismiss();
   EXPECT_EQ(kept.placed(), -30);
   EXPECT_TRUE(kept.settled() && dismissed.settled() && !dismissed.placed());
 }

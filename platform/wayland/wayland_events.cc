@@ -16,10 +16,7 @@ void OutputEvents::change(const Apply& apply) {
   if (!has_done_) apply(state_);
 }
 
-void OutputEvents::xdg_output_asked(uint32_t version) {
-  xdg_version_ = version;
-  if (version >= 3) done_ = false;
-}
+void OutputEvents::xdg_output_asked(uint32_t version) { xdg_version_ = version; }
 
 void OutputEvents::geometry(int32_t transform) {
   change([&](OutputState& o) { o.transform = transform; });
@@ -61,7 +58,9 @@ void OutputEvents::removed() { state_.removed = true; }
 
 bool OutputEvents::described() const {
   const bool xdg_sends_done = xdg_version_ == 1 || xdg_version_ == 2;
-  return state_.removed || ((!has_done_ || done_) && (!xdg_sends_done || xdg_done_));
+  const bool size_applied = xdg_version_ < 3 || state_.logical.has_value();
+  return state_.removed ||
+         ((!has_done_ || done_) && (!xdg_sends_done || xdg_done_) && size_applied);
 }
 
 void LayerConfigure::configure(uint32_t width, uint32_t height) {

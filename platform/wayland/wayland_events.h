@@ -18,7 +18,7 @@ namespace screenprobe::wayland {
 //   - A version-1 wl_output has no done: each of its events stands as it arrives.
 //   - xdg-output's logical size is applied at xdg-output's own done (versions 1 and 2), or, from
 //     version 3, which deprecates that done, at the wl_output.done that follows it (at once on a
-//     version-1 wl_output).
+//     version-1 wl_output). The output is described only once its logical size is applied.
 //   - Only the current mode counts.
 //   - An output removed stays removed, whatever its later events say.
 //   - A connector's name is short: a longer one (over 64 bytes) names no connector.
@@ -40,9 +40,10 @@ class OutputEvents {
 
   // As of the last done.
   const OutputState& state() const { return state_; }
-  // Whether every done owed has come: the wl_output's (with xdg-output 3, one after the
-  // xdg-output was asked for, as the logical size comes before it) and xdg-output's, where its
-  // version sends one. An output removed is described: it will never finish.
+  // Whether every done owed has come: the wl_output's, and xdg-output's where its version sends
+  // one; with xdg-output 3, the wl_output.done that applies the logical size (the one that
+  // follows the bind comes before the size). An output removed is described: it will never
+  // finish.
   bool described() const;
 
  private:
@@ -58,19 +59,19 @@ class OutputEvents {
 };
 
 // The maximised toplevel's configure: only the sequence the first xdg_surface.configure closes
-// is read; later ones are not.
+// is read; later ones are not. Settled once that sequence is over.
 struct ToplevelConfigure {
   Size size;
   std::optional<Size> bounds;
-  bool closed = false;
+  bool settled = false;
 
   void configure(Size configured) {
-    if (!closed) size = configured;
+    if (!settled) size = configured;
   }
   void configure_bounds(Size given) {
-    if (!closed) bounds = given;
+    if (!settled) bounds = given;
   }
-  void surface_configure() { closed = true; }
+  void surface_configure() { settled = true; }
 };
 
 // A layer surface's configures: the size of the last (a size beyond INT32_MAX is no size, 0x0),
@@ -92,20 +93,20 @@ struct PopupPlacement {
 
   void configure(int32_t given_y) { y = given_y; }
   void surface_configure() { configured = true; }
-  void done() { dismissed = true; }
+  void dismiss() { dismissed = true; }
   bool settled() const { return configured || dismissed; }
   std::optional<int32_t> placed() const { return dismissed ? std::nullopt : y; }
 };
 
-// Which output a surface entered: the first it was said to enter (none where that output is not
-// one the probe kept).
+// Which output a surface entered: the first it entered, once it has entered one (none where that
+// output is not one the probe kept).
 struct Entry {
   std::optional<size_t> output;
-  bool said = false;
+  bool entered = false;
 
   void enter(std::optional<size_t> index) {
-    if (said) return;
-    said = true;
+    if (entered) return;
+    entered = true;
     output = index;
   }
 };

@@ -71,6 +71,17 @@ std::optional<size_t> only_match(std::span<const OutputState> outputs, Size size
   return first;
 }
 
+std::optional<MainOutput> main_entered(std::span<const OutputState> outputs, Size whole,
+                                       std::optional<size_t> entered,
+                                       std::optional<uint32_t> preferred) {
+  if (entered && *entered < outputs.size() && usable(outputs[*entered])) {
+    return MainOutput{*entered, preferred};
+  }
+  const std::optional<size_t> first = first_match(outputs, whole);
+  if (!first) return std::nullopt;
+  return MainOutput{*first, std::nullopt};
+}
+
 std::optional<size_t> maximised_on(std::span<const OutputState> outputs, std::optional<Size> bounds,
                                    Size size) {
   if (bounds && positive(*bounds) && positive(size)) size = *bounds;
@@ -96,9 +107,10 @@ double notch_top(const OutputState& output, double scale,
 }
 
 int64_t layer_band(Size inside, Size whole, std::optional<int32_t> inside_y,
-                   std::optional<int32_t> whole_y) {
-  if (!inside_y || !whole_y) return int64_t{whole.height} - inside.height;
-  return std::max(int64_t{*whole_y}, int64_t{*whole_y} - *inside_y);
+                   std::optional<int32_t> whole_y, int32_t height) {
+  const int64_t by_popups =
+      inside_y && whole_y ? std::max(int64_t{*whole_y}, int64_t{*whole_y} - *inside_y) : height;
+  return by_popups < height ? by_popups : int64_t{whole.height} - inside.height;
 }
 
 int32_t band_within(int64_t band, int32_t height) {

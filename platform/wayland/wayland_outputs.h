@@ -60,6 +60,22 @@ std::optional<size_t> only_match(std::span<const OutputState> outputs, Size size
 // The first usable output in the order announced whose logical size is `size`, or of any size.
 std::optional<size_t> first_match(std::span<const OutputState> outputs, std::optional<Size> size);
 
+// With the layer shell, the main output is the one the whole layer surface, made with no output
+// named, was configured for. Its size tells it where one usable output alone has that size
+// (only_match); elsewhere the compositor is asked which output the surface entered, by showing a
+// pixel on it. Of that answer: the output entered, where it is usable, with the compositor's
+// preferred scale, which counts only for a surface known to be on the output (KWin prefers 1.0
+// for a surface on none); else the first usable output of the surface's size, with no preferred
+// scale. None where neither is.
+struct MainOutput {
+  size_t index;
+  std::optional<uint32_t> preferred;  // in 1/120ths
+  bool operator==(const MainOutput&) const = default;
+};
+std::optional<MainOutput> main_entered(std::span<const OutputState> outputs, Size whole,
+                                       std::optional<size_t> entered,
+                                       std::optional<uint32_t> preferred);
+
 // The output a window asking to be maximised was configured for: the usable output its bounds
 // (the work area) fit in with the least width plus height left over, the first announced on a
 // tie. Bounds are unknown where absent or empty, and not believed where the size is empty
@@ -75,15 +91,17 @@ std::optional<size_t> maximised_on(std::span<const OutputState> outputs, std::op
 double notch_top(const OutputState& output, double scale, const std::optional<NotchedPanel>& panel);
 
 // The band kept at the top, from where the compositor slid two popups asked to sit far above
-// their parents: B's, whose parent covers the whole output, so that its y counts from the
-// output's top, and A's, whose parent starts below the layer-shell bars. A compositor keeps
-// popups inside the output (sway: B's at 0, A's at minus the band) or inside its work area, which
-// also leaves out panels that are not layer surfaces (KWin with Plasma's panels: B's at the work
-// area's top, A's that less A's own top). Either way the band is the larger of B's y and the
-// difference of the two. Where either popup was refused or never placed (none given), B's height
-// less A's: all the height the bars keep, at the top or the bottom.
+// their parents: the whole surface's, which covers the whole output, so that its y counts from
+// the output's top, and the inside one's, which starts below the layer-shell bars. A compositor
+// keeps popups inside the output (sway: the whole surface's at 0, the inside one's at minus the
+// band) or inside its work area, which also leaves out panels that are not layer surfaces (KWin
+// with Plasma's panels: the whole surface's at the work area's top, the inside one's that less
+// the inside surface's own top). Either way the band is the larger of the whole surface's y and
+// the difference of the two. Where either popup was refused or never placed (none given), or the
+// popups give a band not less than the output's `height` (no placement at all), the whole
+// surface's height less the inside one's: all the height the bars keep, at the top or the bottom.
 int64_t layer_band(Size inside, Size whole, std::optional<int32_t> inside_y,
-                   std::optional<int32_t> whole_y);
+                   std::optional<int32_t> whole_y, int32_t height);
 
 // A band the compositor reports, held within the output's height.
 int32_t band_within(int64_t band, int32_t height);

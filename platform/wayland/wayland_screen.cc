@@ -152,18 +152,22 @@ struct Session {
   Owned<zxdg_output_manager_v1, zxdg_output_manager_v1_destroy> output_manager;
   Owned<wp_fractional_scale_manager_v1, wp_fractional_scale_manager_v1_destroy> fractional_manager;
   std::vector<Output> outputs;
-  LayerProbe inside;  // A: exclusive zone 0
-  LayerProbe whole;   // B: exclusive zone -1
+  LayerProbe inside;  // exclusive zone 0: placed inside what bars leave free
+  LayerProbe whole;   // exclusive zone -1: the whole output
   PopupProbe inside_popup;
   PopupProbe whole_popup;
   ToplevelProbe maximized;
-  std::optional<uint32_t> preferred_scale;
-  Entry entered;  // B's
+  std::optional<uint32_t> preferred_scale;  // the whole surface's
+  Entry entry;                              // the whole surface's
   bool synced = false;
   bool out_of_memory = false;  // a bind failed inside a listener, which cannot throw
 };
 
 // Listeners. Each event the bound versions can send has one: libwayland calls whatever is set.
+
+// For the events the probe has no use for, of any signature.
+template <typename... Arguments>
+void ignore(void*, Arguments...) {}
 
 extern const wl_output_listener kOutputListener;
 extern const xdg_wm_base_listener kWmBaseListener;
@@ -227,7 +231,6 @@ void on_mode(void* data, wl_output*, uint32_t flags, int32_t width, int32_t heig
 void on_output_done(void* data, wl_output*) { events_of(data).done(); }
 void on_output_scale(void* data, wl_output*, int32_t factor) { events_of(data).scale(factor); }
 void on_output_name(void* data, wl_output*, const char* name) { events_of(data).name(name); }
-void on_output_text(void*, wl_output*, const char*) {}
 
 extern const wl_output_listener kOutputListener = table<wl_output_listener>([](auto& l) {
   l.geometry = on_geometry;
@@ -235,22 +238,20 @@ extern const wl_output_listener kOutputListener = table<wl_output_listener>([](a
   l.done = on_output_done;
   l.scale = on_output_scale;
   l.name = on_output_name;
-  l.description = on_output_text;
+  l.description = ignore;
 });
 
-void on_logical_position(void*, zxdg_output_v1*, int32_t, int32_t) {}
 void on_logical_size(void* data, zxdg_output_v1*, int32_t width, int32_t height) {
   events_of(data).logical_size(Size{width, height});
 }
 void on_xdg_output_done(void* data, zxdg_output_v1*) { events_of(data).xdg_done(); }
-void on_xdg_output_text(void*, zxdg_output_v1*, const char*) {}
 
 const zxdg_output_v1_listener kXdgOutputListener = table<zxdg_output_v1_listener>([](auto& l) {
-  l.logical_position = on_logical_position;
+  l.logical_position = ignore;
   l.logical_size = on_logical_size;
   l.done = on_xdg_output_done;
-  l.name = on_xdg_output_text;
-  l.description = on_xdg_output_text;
+  l.name = ignore;
+  l.description = ignore;
 });
 
 void on_ping(void*, xdg_wm_base* base, uint32_t serial) { xdg_wm_base_pong(base, serial); }
@@ -287,40 +288,36 @@ const xdg_surface_listener kToplevelSurfaceListener = table<xdg_surface_listener
 void on_popup_configure(void* data, xdg_popup*, int32_t, int32_t y, int32_t, int32_t) {
   static_cast<PopupPlacement*>(data)->configure(y);
 }
-void on_popup_done(void* data, xdg_popup*) { static_cast<PopupPlacement*>(data)->done(); }
-void on_popup_repositioned(void*, xdg_popup*, uint32_t) {}
+void on_popup_done(void* data, xdg_popup*) { static_cast<PopupPlacement*>(data)->dismiss(); }
 const xdg_popup_listener kPopupListener = table<xdg_popup_listener>([](auto& l) {
   l.configure = on_popup_configure;
   l.popup_done = on_popup_done;
-  l.repositioned = on_popup_repositioned;
+  l.repositioned = ignore;
 });
 
 void on_toplevel_configure(void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*) {
   static_cast<ToplevelConfigure*>(data)->configure(Size{width, height});
 }
-void on_toplevel_close(void*, xdg_toplevel*) {}
 void on_toplevel_bounds(void* data, xdg_toplevel*, int32_t width, int32_t height) {
   static_cast<ToplevelConfigure*>(data)->configure_bounds(Size{width, height});
 }
-void on_toplevel_capabilities(void*, xdg_toplevel*, wl_array*) {}
 const xdg_toplevel_listener kToplevelListener = table<xdg_toplevel_listener>([](auto& l) {
   l.configure = on_toplevel_configure;
-  l.close = on_toplevel_close;
+  l.close = ignore;
   l.configure_bounds = on_toplevel_bounds;
-  l.wm_capabilities = on_toplevel_capabilities;
+  l.wm_capabilities = ignore;
 });
 
 void on_enter(void* data, wl_surface*, wl_output* output) {
   Session& s = *static_cast<Session*>(data);
   const auto kept =
       std::ranges::find(s.outputs, output, [](const Output& o) { return o.proxy.get(); });
-  s.entered.enter(kept == s.outputs.end() ? std::nullopt
-                                          : std::optional<size_t>(kept - s.outputs.begin()));
+  s.entry.enter(kept == s.outputs.end() ? std::nullopt
+                                        : std::optional<size_t>(kept - s.outputs.begin()));
 }
-void on_leave(void*, wl_surface*, wl_output*) {}
 const wl_surface_listener kSurfaceListener = table<wl_surface_listener>([](auto& l) {
   l.enter = on_enter;
-  l.leave = on_leave;
+  l.leave = ignore;
 });
 
 void on_synced(void* data, wl_callback*, uint32_t) { static_cast<Session*>(data)->synced = true; }
@@ -355,16 +352,9 @@ bool outputs_done(const Session& s) {
 
 wl_surface* new_surface(Session& s) { return wl_compositor_create_surface(s.compositor.get()); }
 
+// A layer surface on the surface `probe` holds, anchored to every edge with no size of its own,
+// so that the compositor configures it to the area its exclusive zone places it in.
 void make_layer_probe(Session& s, LayerProbe& probe, uint32_t layer, int32_t exclusive_zone) {
-  probe.surface.reset(made(new_surface(s)));
-  if (&probe == &s.whole) {
-    listen(probe.surface.get(), kSurfaceListener, &s);
-    if (s.fractional_manager) {
-      probe.fractional.reset(made(wp_fractional_scale_manager_v1_get_fractional_scale(
-          s.fractional_manager.get(), probe.surface.get())));
-      listen(probe.fractional.get(), kFractionalListener, &s);
-    }
-  }
   probe.layer.reset(
       made(get_layer_surface(s.layer_shell.get(), probe.surface.get(), layer, "screenprobe")));
   listen(probe.layer.get(), kLayerListener, &probe.configure);
@@ -411,19 +401,18 @@ void make_popups(Session& s) {
 // output, where the probe kept it.
 std::optional<size_t> entered_output(Session& s) {
   if (!s.shm) return std::nullopt;
+  // A file that cannot be made or sized (a full or broken tmpfs) is no pixel, as is one nothing
+  // shows: the probe's own failure to allocate is only where libwayland makes no object.
   const int fd = memfd_create("screenprobe-pixel", MFD_CLOEXEC);
   if (fd == -1) return std::nullopt;
   constexpr int32_t kPixelBytes = 4;
-  wl_buffer* buffer = nullptr;
-  if (ftruncate(fd, kPixelBytes) == 0) {
-    wl_shm_pool* pool = wl_shm_create_pool(s.shm.get(), fd, kPixelBytes);
-    if (pool != nullptr) {
-      buffer = wl_shm_pool_create_buffer(pool, 0, 1, 1, kPixelBytes, WL_SHM_FORMAT_ARGB8888);
-      wl_shm_pool_destroy(pool);
-    }
-  }
-  close(fd);
-  const Owned<wl_buffer, wl_buffer_destroy> pixel(made(buffer));
+  const bool sized = ftruncate(fd, kPixelBytes) == 0;
+  wl_shm_pool* pool = sized ? wl_shm_create_pool(s.shm.get(), fd, kPixelBytes) : nullptr;
+  close(fd);  // the request carries a copy of it
+  if (!sized) return std::nullopt;
+  const Owned<wl_shm_pool, wl_shm_pool_destroy> pixels(made(pool));
+  const Owned<wl_buffer, wl_buffer_destroy> pixel(
+      made(wl_shm_pool_create_buffer(pixels.get(), 0, 1, 1, kPixelBytes, WL_SHM_FORMAT_ARGB8888)));
   wl_surface* surface = s.whole.surface.get();
   const Owned<wl_region, wl_region_destroy> nowhere(
       made(wl_compositor_create_region(s.compositor.get())));
@@ -435,7 +424,7 @@ std::optional<size_t> entered_output(Session& s) {
   dispatch_until(s, [&] { return s.synced; });
   wl_surface_attach(surface, nullptr, 0, 0);
   wl_surface_commit(surface);
-  return s.entered.output;
+  return s.entry.output;
 }
 
 std::vector<OutputState> states_of(const Session& s) {
@@ -445,16 +434,26 @@ std::vector<OutputState> states_of(const Session& s) {
   return states;
 }
 
+// The main output (its index, as it stands after the last round trip), its frame and scale, and
+// the band kept at its top.
 struct Measurement {
   size_t output;
+  Frame frame;
   int64_t band;
-  // The compositor's preferred scale for B, once B is known to be on the main output.
-  std::optional<uint32_t> preferred_scale;
 };
 
 std::optional<Measurement> measure_with_layer_shell(Session& s) {
-  // The whole surface is above bars and windows, so that nothing of the desktop's own hides the
-  // pixel it may show; neither surface's placement depends on its layer.
+  // The whole surface tells which output it entered and the compositor's scale for it. It is
+  // above bars and windows, so that nothing of the desktop's own hides the pixel it may show;
+  // neither surface's placement depends on its layer.
+  s.inside.surface.reset(made(new_surface(s)));
+  s.whole.surface.reset(made(new_surface(s)));
+  listen(s.whole.surface.get(), kSurfaceListener, &s);
+  if (s.fractional_manager) {
+    s.whole.fractional.reset(made(wp_fractional_scale_manager_v1_get_fractional_scale(
+        s.fractional_manager.get(), s.whole.surface.get())));
+    listen(s.whole.fractional.get(), kFractionalListener, &s);
+  }
   make_layer_probe(s, s.inside, layer_shell::kBackgroundLayer, 0);
   make_layer_probe(s, s.whole, layer_shell::kOverlayLayer, -1);
   dispatch_until(s, [&] {
@@ -471,27 +470,21 @@ std::optional<Measurement> measure_with_layer_shell(Session& s) {
     dispatch_until(
         s, [&] { return s.inside_popup.placement.settled() && s.whole_popup.placement.settled(); });
   }
-  const int64_t band = layer_band(inside, whole, s.inside_popup.placement.placed(),
-                                  s.whole_popup.placement.placed());
 
-  // A surface that is on no output has no output's scale to prefer: KWin sends an unmapped B
-  // 1.0 whatever its output's scale, and the right preference only once B has entered it. So
-  // the preference counts only where B has shown its pixel on the output taken as the main one;
-  // elsewhere the modes tell the scale.
   std::vector<OutputState> states = states_of(s);
-  std::optional<size_t> main = only_match(states, whole);
-  std::optional<uint32_t> preferred;
-  if (!main) {
+  std::optional<MainOutput> main;
+  if (const std::optional<size_t> sized = only_match(states, whole)) {
+    main = MainOutput{*sized, std::nullopt};
+  } else {
     const std::optional<size_t> entered = entered_output(s);
     states = states_of(s);  // as they stand after that round trip
-    if (entered && usable(states[*entered])) {
-      main = entered;
-      preferred = s.preferred_scale;
-    }
-    if (!main) main = first_match(states, whole);
+    main = main_entered(states, whole, entered, s.preferred_scale);
   }
   if (!main) return std::nullopt;
-  return Measurement{*main, band, preferred};
+  const Frame frame = measure(states[main->index], main->preferred);
+  return Measurement{main->index, frame,
+                     layer_band(inside, whole, s.inside_popup.placement.placed(),
+                                s.whole_popup.placement.placed(), frame.size.height)};
 }
 
 std::optional<Measurement> measure_with_toplevel(Session& s) {
@@ -503,7 +496,7 @@ std::optional<Measurement> measure_with_toplevel(Session& s) {
   listen(probe.toplevel.get(), kToplevelListener, &probe.configure);
   xdg_toplevel_set_maximized(probe.toplevel.get());
   wl_surface_commit(probe.surface.get());
-  dispatch_until(s, [&] { return probe.configure.closed && outputs_done(s); });
+  dispatch_until(s, [&] { return probe.configure.settled && outputs_done(s); });
 
   // The window is configured for the output the compositor would put a new window on (GNOME:
   // the one with the pointer, or the primary), with the bounds of that output's work area.
@@ -515,7 +508,8 @@ std::optional<Measurement> measure_with_toplevel(Session& s) {
   // than the output is not this output's: band_within holds it at 0.
   const int32_t height = configured.size.height;
   const int64_t band = height > 0 ? int64_t{logical_size(states[*main])->height} - height : 0;
-  return Measurement{*main, band, std::nullopt};  // never mapped, so no preference
+  // Never mapped, so the compositor's preferred scale does not count.
+  return Measurement{*main, measure(states[*main], std::nullopt), band};
 }
 
 void ignore_log(const char*, va_list) {}
@@ -556,10 +550,9 @@ WaylandAnswer wayland_main_screen() {
     return answer;
   }
   if (!measured) return answer;
-  // Chosen as usable after the last round trip. The report's space is the main output's own, y
-  // growing upward: the band is at its top.
+  // The report's space is the main output's own, y growing upward: the band is at its top.
   const OutputState& main = s.outputs[measured->output].events.state();
-  const Frame frame = measure(main, measured->preferred_scale);
+  const Frame& frame = measured->frame;
   const Size size = frame.size;
   const int32_t band = band_within(measured->band, size.height);
   answer.screen = std::make_unique<MeasuredScreen>(
