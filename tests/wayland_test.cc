@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <sstream>
 #include <string>
 
@@ -150,58 +149,13 @@ TEST(WaylandEvents, OneOutput) {
   EXPECT_TRUE(kept.settled() && dismissed.settled() && !dismissed.placed());
 }
 
-// The notch band from a MacBook's files (a 14" whose driver shows the notch rows, but for one
-// file changed, or removed where empty) and the main output's state, in its surfaces' units.
+// The notch band over the scale, where the main output is the panel shown whole, not turned.
 TEST(WaylandOutputs, NotchBand) {
-  const std::string tree = "/sys/firmware/devicetree/base/", drm = "/sys/class/drm/card1-eDP-1/";
-  const std::string height = tree + "soc/dcp/apple,notch-height", module = "/sys/module/";
-  struct Machine : SystemFiles {
-    std::map<std::string, std::string> files;
-    std::optional<std::string> read(const std::string& path, size_t limit) const override {
-      const auto file = files.find(path);
-      if (file == files.end() || file->second.size() > limit) return std::nullopt;
-      return file->second;
-    }
-    std::vector<std::string> list(const std::string&, size_t) const override {
-      return {"card0-DP-1", "card1-eDP-1", "version"};
-    }
-  };
-  const OutputState panel{Size{3024, 1964}, 0, 2, std::nullopt, false, "eDP-1"},
-      unnamed{panel.mode};
-  const OutputState turned{Size{3024, 1964}, 1, 2}, hidden{Size{3024, 1890}};
-  const OutputState external{Size{3024, 1964}, 0, 2, std::nullopt, false, "DP-1"};
-  const struct {
-    std::string file, bytes;
-    OutputState output;
-    double scale, top;
-  } cases[] = {
-      {"", "", panel, 2, 37},
-      {"", "", panel, 1.5, 74 / 1.5},
-      {height, std::string("\0\0\0\x40", 4), unnamed, 1, 64},  // an Air's band, a version-3 output
-      {module + "appledrm/parameters/show_notch", "", panel, 2, 37},     // the older module's Y
-      {module + "appledrm/parameters/show_notch", "N\n", hidden, 2, 0},  // the rows hidden
-      {"", "", turned, 2, 0},
-      {"", "", external, 2, 0},  // a monitor of the panel's size on another connector
-      {drm + "status", "disconnected\n", panel, 2, 0},
-      {height, std::string("\0\0\x4a", 3), panel, 2, 0},
-      {height, std::string("\0\0\0\xa1", 4), panel, 2, 0},
-      {tree + "aliases/dcp", "", panel, 2, 0},
-      {tree + "aliases/dcp", std::string("/soc/../soc/dcp\0", 16), panel, 2, 0},
-  };
-  for (const auto& c : cases) {
-    Machine machine;
-    machine.files = {{tree + "aliases/dcp", std::string("/soc/dcp\0", 9)},
-                     {height, std::string("\0\0\0\x4a", 4)},
-                     {module + "appledrm/parameters/show_notch", "Y\n"},
-                     {module + "apple_dcp/parameters/show_notch", "Y\n"},
-                     {"/sys/class/drm/card0-DP-1/status", "connected\n"},
-                     {"/sys/class/drm/card0-DP-1/modes", "3024x1964\n"},
-                     {drm + "status", "connected\n"},
-                     {drm + "modes", "3024x1964\n1512x982\n"}};
-    if (!c.file.empty()) machine.files[c.file] = c.bytes;
-    if (c.bytes.empty()) machine.files.erase(c.file);
-    EXPECT_DOUBLE_EQ(notch_top(c.output, c.scale, notched_panel(machine)), c.top) << c.file;
-  }
+  const NotchedPanel panel{74, 3024, 1964, "eDP-1"};
+  const OutputState shown{Size{3024, 1964}, 0, 2, std::nullopt, false, "eDP-1"};
+  const OutputState turned{Size{3024, 1964}, 1, 2, std::nullopt, false, "eDP-1"};
+  EXPECT_DOUBLE_EQ(notch_top(shown, 1.5, panel), 74 / 1.5);
+  EXPECT_DOUBLE_EQ(notch_top(turned, 2, panel), 0);
 }
 
 }  // namespace

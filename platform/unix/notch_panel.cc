@@ -19,13 +19,16 @@ constexpr const char* kTree = "/sys/firmware/devicetree/base";
 constexpr const char* kDrm = "/sys/class/drm";
 constexpr int32_t kMostRows = 160;  // the display driver's own limit
 
-// A whole number of 1 to 5 digits and nothing else.
+// A whole number of 1 to 5 digits and nothing else: no sign, no space.
 std::optional<int32_t> number(std::string_view text) {
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  if (text.empty() || text.size() > 5 || !std::all_of(text.begin(), text.end(), digit)) {
+    return std::nullopt;
+  }
   int32_t value = 0;
-  if (text.empty() || text.size() > 5) return std::nullopt;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
+  const bool read =
+      std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc();
+  return read ? std::optional(value) : std::nullopt;
 }
 
 // The device tree node the `dcp` alias names: an absolute path, NUL-terminated, of printable
