@@ -46,13 +46,13 @@ test: test-deps
 	cmake --build --preset asan
 	ctest --preset $(ASAN_TESTS)
 
-# build/release/screenprobe_<version>_<arch>.deb, linted. Dated by the last commit, so that two
+# build/package/screenprobe_<version>_<arch>.deb, linted. Dated by the last commit, so that two
 # builds of one commit give the same bytes; lintian fails on warnings too, not only on errors.
 package: package-deps
 	export SOURCE_DATE_EPOCH=$${SOURCE_DATE_EPOCH:-$$(git log -1 --format=%ct)} && \
-	  cmake --preset release && cmake --build --preset release && \
-	  rm -f build/release/screenprobe_*.deb && (cd build/release && cpack -G DEB)
-	lintian --fail-on error,warning build/release/screenprobe_*.deb
+	  cmake --preset package && cmake --build --preset package && \
+	  rm -f build/package/screenprobe_*.deb && (cd build/package && cpack -G DEB)
+	lintian --fail-on error,warning build/package/screenprobe_*.deb
 
 # The report on a headless machine: the probe against a throwaway desktop on Xvfb (openbox with
 # a 32-pixel tint2 panel on top, xsettingsd at scale 2), which is stopped afterwards.

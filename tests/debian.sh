@@ -36,7 +36,7 @@ if [ "$suite" = trixie ]; then
   R=$root sh "$source/tests/probe.sh" trixie "$3/sway" "$4"
 fi
 fresh
-cp "$source"/build/release/screenprobe_*.deb "$root/tmp/" || fail "no package"
+cp "$source"/build/package/screenprobe_*.deb "$root/tmp/" || fail "no package"
 inside sh -c 'apt-get install -y /tmp/screenprobe_*.deb' >apt.log 2>&1 || fail "$(cat apt.log)"
 no_screen screenprobe
 [ "$(inside man -w screenprobe)" = /usr/share/man/man1/screenprobe.1.gz ] || fail "man -w"
