@@ -10,6 +10,8 @@ DEMO_PACKAGES := $(BUILD_PACKAGES) xvfb x11-utils x11-xserver-utils openbox tint
 WAYLAND_DEMO_PACKAGES := $(BUILD_PACKAGES) sway swaybg
 # The Debian package: CPack's dependency step (dpkg-shlibdeps, file), and lintian to judge it.
 PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file lintian
+# Arch's and Fedora's packages, built, linted and installed here with their own tools.
+OTHER_PACKAGES := makepkg pacman-package-manager libarchive-tools fakeroot rpm rpmlint
 # The suite also needs clang and GCC's Objective-C runtime for the AppKit layer (named after
 # GCC's version, so asked for once g++ is there), with clang's sanitizer runtime, which CMake's
 # check of the Objective-C++ compiler links in the sanitizer build,
@@ -19,7 +21,7 @@ TEST_PACKAGES := $(DEMO_PACKAGES) $(WAYLAND_DEMO_PACKAGES) libgtest-dev clang li
                  icewm fluxbox xfwm4 xfce4-panel dbus-x11 wmctrl x11-apps i3-wm bspwm polybar \
                  waybar weston wayland-utils jq kwin-wayland gnome-shell foot \
                  plasma-workspace plasma-desktop qdbus-qt5 qtwayland5 \
-                 $(PACKAGE_PACKAGES) mmdebstrap
+                 $(PACKAGE_PACKAGES) $(OTHER_PACKAGES) mmdebstrap
 
 # LeakSanitizer exists on Linux only; Apple's AddressSanitizer refuses to start with it.
 ifeq ($(shell uname -s),Darwin)

@@ -3,7 +3,7 @@
 # since sway refuses root) with swaybar at the top of a 1920x1080 output at scale 1.5; all of it
 # stopped when COMMAND ends. COMMAND gets WAYLAND_DISPLAY and SWAYSOCK, and no DISPLAY. Exits with
 # COMMAND's status. Used by `make demo-wayland` and bench/wayland_startup.sh. With SWAY_ROOT set
-# to a Debian root that holds sway (such as the Debian 13 root of tests/debian.sh), that root's
+# to a Debian root that holds sway (such as the Debian 13 root of tests/packages.sh), that root's
 # sway runs instead, chrooted, its /dev and /proc mounted in a mount namespace of its own.
 #
 #   [SWAY_ROOT=DIR] bench/sway_headless.sh COMMAND [ARG]...
