@@ -64,11 +64,10 @@ std::optional<size_t> first_match(std::span<const OutputState> outputs, std::opt
   return std::nullopt;
 }
 
-std::optional<size_t> only_match(std::span<const OutputState> outputs, Size size) {
-  const std::optional<size_t> first = first_match(outputs, size);
-  if (!first) return std::nullopt;
-  if (first_match(outputs.subspan(*first + 1), size)) return std::nullopt;
-  return first;
+std::optional<MainOutput> main_by_size(std::span<const OutputState> outputs, Size whole) {
+  const std::optional<size_t> first = first_match(outputs, whole);
+  if (!first || first_match(outputs.subspan(*first + 1), whole)) return std::nullopt;
+  return MainOutput{*first, std::nullopt};
 }
 
 std::optional<MainOutput> main_entered(std::span<const OutputState> outputs, Size whole,

@@ -55,23 +55,23 @@ Frame measure(const OutputState& output, std::optional<uint32_t> preferred);
 // Whether the output can be the main one: it is still there and has a size.
 bool usable(const OutputState& output);
 
-// The one usable output whose logical size is `size`; none when no output or several match.
-std::optional<size_t> only_match(std::span<const OutputState> outputs, Size size);
 // The first usable output in the order announced whose logical size is `size`, or of any size.
 std::optional<size_t> first_match(std::span<const OutputState> outputs, std::optional<Size> size);
 
 // With the layer shell, the main output is the one the whole layer surface, made with no output
-// named, was configured for. Its size tells it where one usable output alone has that size
-// (only_match); elsewhere the compositor is asked which output the surface entered, by showing a
-// pixel on it. Of that answer: the output entered, where it is usable, with the compositor's
-// preferred scale, which counts only for a surface known to be on the output (KWin prefers 1.0
-// for a surface on none); else the first usable output of the surface's size, with no preferred
-// scale. None where neither is.
+// named, was configured for, in two steps.
 struct MainOutput {
   size_t index;
-  std::optional<uint32_t> preferred;  // in 1/120ths
+  std::optional<uint32_t> preferred;  // the compositor's preferred scale, in 1/120ths
   bool operator==(const MainOutput&) const = default;
 };
+// First, its size tells it where one usable output alone has that size. Elsewhere (none) the
+// compositor is asked which output the surface entered, by showing a pixel on it.
+std::optional<MainOutput> main_by_size(std::span<const OutputState> outputs, Size whole);
+// Then, of that answer: the output entered, where it is usable, with the compositor's preferred
+// scale, which counts only for a surface known to be on the output (KWin prefers 1.0 for a surface
+// on none); else the first usable output of the surface's size, with no preferred scale. None
+// where neither is.
 std::optional<MainOutput> main_entered(std::span<const OutputState> outputs, Size whole,
                                        std::optional<size_t> entered,
                                        std::optional<uint32_t> preferred);

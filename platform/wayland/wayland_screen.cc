@@ -472,10 +472,8 @@ std::optional<Measurement> measure_with_layer_shell(Session& s) {
   }
 
   std::vector<OutputState> states = states_of(s);
-  std::optional<MainOutput> main;
-  if (const std::optional<size_t> sized = only_match(states, whole)) {
-    main = MainOutput{*sized, std::nullopt};
-  } else {
+  std::optional<MainOutput> main = main_by_size(states, whole);
+  if (!main) {
     const std::optional<size_t> entered = entered_output(s);
     states = states_of(s);  // as they stand after that round trip
     main = main_entered(states, whole, entered, s.preferred_scale);
