@@ -1,9 +1,13 @@
 #!/bin/sh
-# What a Mac builds, read from the build graph of tests/darwin.cmake.   darwin_check.sh SRC WORK
-src=$1
+# What a Mac on Apple silicon builds, read from the build graph of a configuration for Darwin with
+# clang, which compiles nothing.   darwin_check.sh SRC WORK
+src=$1 clang=$(command -v clang++)
 rm -rf "$2" && mkdir -p "$2" && cd "$2" || exit 1
 configure() {
-  cmake -S "$src" -B "$1" -G Ninja --toolchain "$src/tests/darwin.cmake" \
+  cmake -S "$src" -B "$1" -G Ninja -DCMAKE_SYSTEM_NAME=Darwin -DCMAKE_SYSTEM_PROCESSOR=arm64 \
+    -DCMAKE_CXX_COMPILER="$clang" -DCMAKE_OBJCXX_COMPILER="$clang" -DCMAKE_CXX_COMPILER_WORKS=1 \
+    -DCMAKE_OBJCXX_COMPILER_WORKS=1 \
+    -DCMAKE_TRY_COMPILE_TARGET_TYPE=STATIC_LIBRARY -DCMAKE_INSTALL_NAME_TOOL=true \
     -DSCREENPROBE_BUILD_TESTS=ON -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON "$2" >"$1.log" 2>&1
 }
 configure mac -DSCREENPROBE_PLATFORM=auto || cat mac.log

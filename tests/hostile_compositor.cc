@@ -1,9 +1,8 @@
 // A compositor that misleads as ROW says.   hostile_compositor ROW SOCKET (in $XDG_RUNTIME_DIR)
-//   zero: the output's mode is 0x0   close: hangs up after the registry   outputs: 1000, the
-//   layer surfaces on the third   nomemory: raises wl_display's no_memory error   macbook: a
-//   MacBook's panel, eDP-1 at 2   above, never: a second output of one logical size at scale 2,
-//   which a surface showing something enters only in a layer above the bars' (top or overlay), or
-//   never   refuse, lie: a bar's 30 rows, and popups dismissed, or placed 100000 down
+//   zero: a 0x0 mode   close: hangs up after the registry   outputs: 1000, the layer surfaces on
+//   the third   nomemory: raises no_memory   macbook: a MacBook's panel, eDP-1 at 2   above, never:
+//   a second output of one logical size at 2, entered by a surface showing something in a layer
+//   above the bars', or never   refuse, lie: a 30-row bar, popups dismissed or placed 100000 down
 #include <wayland-server-core.h>
 
 #include <cstring>
@@ -42,8 +41,7 @@ wl_resource* make(wl_client* client, const wl_interface* interface, uint32_t ver
   return resource;
 }
 
-// The output's mode and scale, the layer surfaces' size (outputs: the third output's), and the
-// rows a bar keeps from a layer surface with an exclusive zone of 0.
+// The output's mode and scale, the layer surfaces' size (outputs: the third's), a bar's rows.
 struct Desk {
   int32_t width, height, scale;
   uint32_t layer_width, layer_height, bar;

@@ -15,12 +15,11 @@ TEST(NotchPanel, RowsOfAScreen) {
   const std::string tree = "/sys/firmware/devicetree/base/", drm = "/sys/class/drm/card1-eDP-1/";
   const std::string alias = tree + "aliases/dcp", height = tree + "soc/dcp/apple,notch-height";
   const std::string shown = "/sys/module/appledrm/parameters/show_notch", band("\0\0\0\x4a", 4);
-  struct Machine : SystemFiles {
-    std::map<std::string, std::string> files;
+  struct Machine : SystemFiles, std::map<std::string, std::string> {
     std::optional<std::string> read(const std::string& path, size_t limit) const override {
-      const auto file = files.find(path);
-      if (file == files.end() || file->second.size() > limit) return std::nullopt;
-      return file->second;
+      const auto file = find(path);
+      return file == end() || file->second.size() > limit ? std::nullopt
+                                                          : std::optional(file->second);
     }
     std::vector<std::string> list(const std::string&, size_t) const override {
       return {"card0-DP-1", "card1-eDP-1", "version"};
@@ -49,17 +48,17 @@ TEST(NotchPanel, RowsOfAScreen) {
   };
   for (const auto& c : cases) {
     Machine machine;
-    machine.files = {{alias, std::string("/soc/dcp\0", 9)},
-                     {height, band},
-                     {tree + "../base/soc/dcp/apple,notch-height", band},
-                     {shown, "Y\n"},
-                     {"/sys/module/apple_dcp/parameters/show_notch", "Y\n"},
-                     {"/sys/class/drm/card0-DP-1/status", "connected\n"},
-                     {"/sys/class/drm/card0-DP-1/modes", "3024x1964\n"},
-                     {drm + "status", "connected\n"},
-                     {drm + "modes", "3024x1964\n1512x982\n"}};
-    if (!c.file.empty()) machine.files[c.file] = c.bytes;
-    if (c.bytes.empty()) machine.files.erase(c.file);
+    machine.insert({{alias, std::string("/soc/dcp\0", 9)},
+                    {height, band},
+                    {tree + "../base/soc/dcp/apple,notch-height", band},
+                    {shown, "Y\n"},
+                    {"/sys/module/apple_dcp/parameters/show_notch", "Y\n"},
+                    {"/sys/class/drm/card0-DP-1/status", "connected\n"},
+                    {"/sys/class/drm/card0-DP-1/modes", "3024x1964\n"},
+                    {drm + "status", "connected\n"},
+                    {drm + "modes", "3024x1964\n1512x982\n"}});
+    if (!c.file.empty()) machine[c.file] = c.bytes;
+    if (c.bytes.empty()) machine.erase(c.file);
     EXPECT_EQ(notch_rows(notched_panel(machine), c.width, c.height, c.connector), c.rows) << c.file;
   }
 }

@@ -11,14 +11,12 @@ fail() { echo "FAIL: $*"; }
 
 # report BAND SCALE WIDTH [HEIGHT [SAFETOP]]: the report of a screen (1080 high, no notch rows).
 report() {
-  notch=false && [ "${5:-0}" != 0 ] && notch=true
   printf '{\n  "hasNotch" : %s,\n  "menuBarHeight" : %s,\n  "safeTop" : %s,\n  "scale" : %s,
   "screenHeight" : %s,\n  "screenWidth" : %s,\n  "screenX" : 0,\n  "screenY" : 0\n}\n' \
-    "$notch" "${1:-}" "${5:-0}" "${2:-}" "${4:-1080}" "${3:-}"
+    "$([ "${5:-0}" = 0 ] && echo false || echo true)" "${1:-}" "${5:-0}" "${2:-}" "${4:-1080}" "${3:-}"
 }
 
-# macbook SHOWN MODE COMMAND...: COMMAND on a made-up 14" MacBook (a band of 74 rows), its files
-# laid over /sys with tmpfs (sysfs takes no new folders) in a mount namespace of its own.
+# macbook SHOWN MODE COMMAND...: COMMAND on a 14" MacBook (74 rows), its files on tmpfs over /sys.
 macbook() {
   unshare --mount --propagation private sh -c 'for d in firmware module class; do
       mount -t tmpfs none /sys/$d || exit; done
@@ -29,14 +27,10 @@ macbook() {
     - "$@"
 }
 
-# nofile COMMAND...: COMMAND unable to grow a file (ftruncate fails: EFBIG), its output passed on
-# through a pipe, its status kept.
-nofile() {
-  sh -c 'trap "" XFSZ; exec 3>&1; exit $({ (ulimit -f 0 && "$@" 4>&-; echo $? >&4) | cat >&3; } 4>&1)' - "$@"
-}
+# nofile COMMAND...: COMMAND that can grow no file (ftruncate: EFBIG), its output through a pipe.
+nofile() { sh -c 'trap "" XFSZ; exec 3>&1; exit $({ (ulimit -f 0 && "$@" 4>&-; echo $? >&4) | cat >&3; } 4>&1)' - "$@"; }
 
-# expect NAME STATUS COMMAND...: STATUS, exactly $work/want on standard output (none on status
-# 75, after the patience), nothing on standard error but status 75's one line.
+# expect NAME STATUS COMMAND...: STATUS, $work/want on stdout (none on 75), stderr 75's line or none.
 expect() {
   name=$1 want=$2 && shift 2
   [ "$want" = 75 ] && : >"$work/want"
@@ -49,10 +43,7 @@ expect() {
 # await CONDITION [SECONDS]: tried every 0.2 s until it holds or SECONDS (20) have passed.
 await() {
   set -- "$1" $(($(date +%s) + ${2:-20}))
-  until eval "$1"; do
-    [ "$(date +%s)" -lt "$2" ] || return 1
-    sleep 0.2
-  done
+  until eval "$1"; do [ "$(date +%s)" -lt "$2" ] && sleep 0.2 || return 1; done
 }
 
 # Whether the windows and the root's properties have stayed the same for 0.6 seconds.
@@ -63,15 +54,12 @@ steady() {
 }
 
 # desktop LOG COMMAND...: in the background, in a PID namespace that ended ends with its daemons.
-desktop() {
-  log=$1 && shift
-  setsid unshare --pid --fork --kill-child --mount-proc "$@" </dev/null >>"$work/$log" 2>&1 & group=$!
-}
+desktop() { log=$1; shift; setsid unshare --pid --fork --kill-child --mount-proc "$@" </dev/null >>"$work/$log" 2>&1 & group=$!; }
 ended() { kill -KILL "-$group" && wait "$group" 2>/dev/null || :; }
 shows() { xwininfo -root -tree 2>/dev/null | grep -q "$1"; }
 resources() { printf "$1\n" | xrdb -nocpp -load -; }
-# The band the window manager keeps atop the main monitor: the top of a window it tiles (tile), or
-# of the frame of one it maximised plus the border it may push past the work area (wm1: icewm).
+# The window manager's band atop the main monitor: the top of a window it tiles, or of one it
+# maximised plus the border it may push past the work area (wm1: icewm).
 wm_band() {
   xlogo -geometry 300x200+1100+300 >/dev/null 2>&1 &
   if [ "$1" = tile ]; then await 'xwininfo -name xlogo >/dev/null 2>&1'; else
@@ -102,15 +90,12 @@ process)
     for s in DISPLAY= DISPLAY=:abc DISPLAY=:61111 XAUTHORITY=/dev/null; do expect "$s" 1 env "$s" "$probe"; done
     report 0 1 1920 1080 74 >"$work/want" && expect "a MacBook" 0 macbook Y 1920x1080 "$probe"
     report 0 1 1920 >"$work/want" && expect "plain screen" 0 "$probe"
-    kill -STOP "$(cat "$work/pid")"  # a display that answers late, then one that never does
-    (sleep 3 && kill -CONT "$(cat "$work/pid")") &
+    x=$(cat "$work/pid"); kill -STOP "$x"; (sleep 3 && kill -CONT "$x") &  # a display late
     expect "a display 3 s late" 0 "$probe"
-    kill -STOP "$(cat "$work/pid")"
-    expect "a display that does not answer" 75 "$probe"
-    kill -CONT "$(cat "$work/pid")"
+    kill -STOP "$x" && expect "a display that does not answer" 75 "$probe"; kill -CONT "$x"
   fi
-  # Unreadable output is an error, never an answer: a full disk (either answer), descriptor 1
-  # closed (which a connection could take) or only for reading, a pipe whose reader is gone.
+  # Unwritable output is an error: a full disk (either answer), descriptor 1 closed (which a
+  # connection could take) or only for reading, a pipe whose reader is gone.
   runs="'>&-' '1</dev/null' '>&6'"
   [ -c /dev/full ] && runs="$runs '>/dev/full' 'DISPLAY= >/dev/full'"
   rm -f "$work/fifo" && mkfifo "$work/fifo" && eval "set -- $runs"
@@ -155,13 +140,12 @@ a factor that is a string|1|echo Gdk/WindowScalingFactor '"2"' >$W/x; xsettingsd
 EOF
   ;;
 wayland | trixie)
-  # trixie: the rows marked so, on sway 1.10 from the Debian 13 root $R.   probe.sh trixie WORK PROBE
+  # trixie: the rows marked (1.10), on sway from the Debian 13 root $R.   probe.sh trixie WORK PROBE
   x11=${DISPLAY:-} && unset DISPLAY  # but in the rows that set it
   export XDG_RUNTIME_DIR="$work/run" && mkdir -p -m 0700 "$work/run"
-  # Compositors by their own account: sway's IPC (its focused output and workspace); Plasma's
-  # KWin's work area; others' sizes for a real client fullscreen and maximised on the output it
-  # enters (foot, or weston's terminal where foot finds no seat or divides by an unknown size).
-  # KWin runs as a copy, without the file capability a container refuses.
+  # Compositors by their own account: sway's IPC; Plasma's KWin's work area; others' sizes for a
+  # real client fullscreen and maximised on the output it enters (foot, or weston's terminal where
+  # foot finds no seat). KWin runs as a copy, without the file capability a container refuses.
   [ "$mode" = trixie ] && only='(1.10)' || cp /usr/bin/kwin_wayland "$work"
   printf '{"position":"top","height":30,"modules-left":[]}' >"$work/waybar"
   # "OUTPUT WIDTH HEIGHT": the client's last configure of a size before it enters an output.
@@ -191,7 +175,7 @@ wayland | trixie)
       set -- "$1" $a && last="$2 $1 $3 $4"
   }
   mutter() { timeout 10 gdbus call --session -d org.gnome.Mutter.DisplayConfig -o /org/gnome/Mutter/DisplayConfig -m "org.gnome.Mutter.DisplayConfig.$@"; }
-  started() { await 'grep -qs "GNOME Shell started" "$work/home-$WAYLAND_DISPLAY/log"' 130; }
+  started() { await 'grep -qs "GNOME Shell started" "$T/log"' 130; }
   # A layout for this run only, on the current serial.
   apply() { mutter ApplyMonitorsConfig "$(mutter GetCurrentState | sed 's/^(uint32 \([0-9]*\).*/\1/')" 1 "$@"; }
   # From a KWin script: the active screen's maximise area against its full one, "BAND W H MAX-H".
@@ -200,8 +184,8 @@ wayland | trixie)
       var m = workspace.clientArea(KWin.MaximizeArea, s, d), f = workspace.clientArea(KWin.FullScreenArea, s, d);
       print("area%s " + (m.y - f.y) + " " + f.width + " " + f.height + " " + m.height);' $k >"$work/area$k.js"
     q loadScript "$work/area$k.js" "area$k" && q start &&
-      await 'grep -q "^js: area$k " "$work/home-$WAYLAND_DISPLAY/kwin.log"' 5
-    sed -n "s/^js: area$k //p" "$work/home-$WAYLAND_DISPLAY/kwin.log"
+      await 'grep -q "^js: area$k " "$T/kwin.log"' 5
+    sed -n "s/^js: area$k //p" "$T/kwin.log"
   }
   q() { timeout 5 qdbus org.kde.KWin /Scripting "org.kde.kwin.Scripting.$@" >/dev/null 2>&1; }
   panels() { timeout 5 qdbus org.kde.plasmashell /PlasmaShell org.kde.PlasmaShell.evaluateScript "panels().forEach(function(p){ $1 })" 2>/dev/null; }
@@ -215,8 +199,8 @@ wayland | trixie)
     panels "p.location = \"$where\";" >/dev/null
     set -- $(kwin_area) && a="$*" && eval "$condition" && [ "$a" = "$(kwin_area)" ]
   }
-  # name | start, on $WAYLAND_DISPLAY ($S: this script; $T: the row's folder, which the user nobody
-  # reaches wherever the clone is) | ready once, with $last "BAND SCALE WIDTH HEIGHT"
+  # name | start on $WAYLAND_DISPLAY ($S: this script; $T: the row's folder, under /tmp for nobody)
+  # | ready once, with $last "BAND SCALE WIDTH HEIGHT"
   export S="$0"
   n=0
   while IFS='|' read -r name start ready; do
@@ -268,9 +252,8 @@ EOF
     "$probe"
   ;;
 sway)
-  # sway as nobody (it refuses root) in $T, from the root $R where set (its /dev and /proc mounted
-  # in this namespace), without XWayland (whose lock file a killed sway leaves), its sockets linked
-  # where the suite looks.   probe.sh sway WORK DISPLAY CONFIG
+  # sway as nobody (it refuses root) in $T, from the root $R where set, without XWayland (whose
+  # lock file a killed sway leaves), its sockets linked here.   probe.sh sway WORK DISPLAY CONFIG
   run=${T#"${R:-}"} && chown nobody:nogroup "$T" && printf "xwayland disable\n$4" >"$T/config" &&
     { [ -z "${R:-}" ] || { mount --rbind /dev "$R/dev" && mount -t proc proc "$R/proc"; }; } || exit
   ${R:+chroot "$R"} setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH="$PATH" \
@@ -282,15 +265,15 @@ sway)
   wait
   ;;
 gnome | plasma)
-  # A desktop with a session bus sharing its environment (plasmashell starts services through it)
-  # and a home for its log. GNOME Shell with a system bus for logind, started again where it hangs
+  # A desktop with a session bus sharing its environment (plasmashell starts services through it),
+  # its home and log in $T. GNOME Shell with a system bus for logind, started again where it hangs
   # at start (as on a loaded machine); Plasma on KWin, whose stderr takes its scripts' prints.
   #   probe.sh gnome WORK DISPLAY MONITOR...   probe.sh plasma WORK DISPLAY SCALE [waybar]
-  export WAYLAND_DISPLAY="$3" HOME="$work/home-$3"
+  export WAYLAND_DISPLAY="$3" HOME="$T"
   [ "$mode" = gnome ] && export DBUS_SYSTEM_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS-system"
   [ "$mode" = plasma ] && export QT_QPA_PLATFORM=wayland XDG_SESSION_TYPE=wayland \
     XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=5
-  shift 3 && unset DISPLAY && rm -rf "$HOME" && mkdir -p "$HOME"
+  shift 3 && unset DISPLAY
   dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" &
   await '[ -S "${DBUS_SESSION_BUS_ADDRESS#unix:path=}" ]'
   if [ "$mode" = plasma ]; then

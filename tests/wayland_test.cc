@@ -10,7 +10,6 @@ namespace screenprobe::wayland {
 namespace {
 
 // An output's size and scale from what it announced; none where nothing may be divided by it.
-// (Turned outputs, fractional scales and xdg-output sizes are judged on sway.)
 TEST(WaylandOutputs, SizeAndScale) {
   struct Case {
     OutputState output;
@@ -45,11 +44,8 @@ TEST(WaylandOutputs, MainOutput) {
   const OutputState gone{Size{10, 10}, 0, 1, std::nullopt, true};
   const OutputState small{Size{10, 10}}, large{Size{20, 20}}, empty{Size{0, 0}};
   const OutputState outputs[] = {gone, empty, small, large, small};
-  EXPECT_EQ(only_match(outputs, Size{20, 20}), 3u);
-  EXPECT_EQ(only_match(outputs, Size{10, 10}), std::nullopt);  // two of that size
-  EXPECT_EQ(first_match(outputs, Size{10, 10}), 2u);
-  EXPECT_EQ(first_match(outputs, std::nullopt), 2u);
-  EXPECT_EQ(first_match(outputs, Size{0, 0}), std::nullopt);
+  EXPECT_EQ(main_by_size(outputs, Size{20, 20}), (MainOutput{3, std::nullopt}));
+  EXPECT_EQ(main_by_size(outputs, Size{10, 10}), std::nullopt);  // two of that size: ask
   // A maximised window's output: its bounds, else its size, fit best; else the first usable.
   const OutputState wide{Size{1920, 1080}}, tall{Size{1920, 1200}};
   const OutputState desk[] = {gone, wide, tall};
@@ -61,8 +57,7 @@ TEST(WaylandOutputs, MainOutput) {
   EXPECT_EQ(maximised_on(desk, Size{4000, 10}, Size{4000, 10}), 1u);
   const OutputState twins[] = {gone, tall, wide, wide};  // a tie: the first announced
   EXPECT_EQ(maximised_on(twins, Size{1920, 1000}, Size{1920, 1000}), 2u);
-  // The whole layer surface's output, where two have its size: the one it entered, where usable,
-  // with the preferred scale; else the first of its size, with none.
+  // Where two have its size, the output entered, with the preferred scale; else the first of it.
   const OutputState pair[] = {gone, small, large, small};
   EXPECT_EQ(main_entered(pair, {10, 10}, 3, 240), (MainOutput{3, 240}));
   EXPECT_EQ(main_entered(pair, {10, 10}, 0, 240), (MainOutput{1, std::nullopt}));  // one gone
@@ -74,6 +69,10 @@ TEST(WaylandOutputs, MainOutput) {
   EXPECT_EQ(layer_band({9, 1050}, {9, 1080}, 1200, 1200, 1200), 30);       // placed off the output
   EXPECT_EQ(band_within(-5, 100), 0);
   EXPECT_EQ(band_within(int64_t{1} << 40, 100), 100);
+  // The notch band over the scale, where the main output is the panel shown whole, not turned.
+  const NotchedPanel panel{74, 3024, 1964, "eDP-1"};
+  EXPECT_DOUBLE_EQ(notch_top({Size{3024, 1964}, 0, 2, {}, false, "eDP-1"}, 1.5, panel), 74 / 1.5);
+  EXPECT_DOUBLE_EQ(notch_top({Size{3024, 1964}, 1, 2, {}, false, "eDP-1"}, 2, panel), 0);
 }
 
 // What an output's events leave, event by event: the wl_output version bound, the events ("xdg
@@ -96,32 +95,24 @@ TEST(WaylandEvents, OneOutput) {
       {4, "done xdg 3 logical 1280 720 done", "0x0 turn 0 scale 1 as 1280x720"},
       {1, "xdg 3 logical 1280 720", "0x0 turn 0 scale 1 as 1280x720"},
   };
+  const std::string kEvents = " name turn mode other scale done xdg logical xdgdone gone ";
   for (const auto& c : cases) {
     OutputEvents output(c.version);
     std::istringstream events(c.events);
     std::string event, name;
     int32_t n = 0, w = 0, h = 0;
     while (events >> event) {
-      if (event == "name")
-        events >> name, output.name(name);
-      else if (event == "turn")
-        events >> n, output.geometry(n);
-      else if (event == "mode" || event == "other")
+      EXPECT_NE(kEvents.find(" " + event + " "), std::string::npos) << "no such event: " << event;
+      if (event == "name") events >> name, output.name(name);
+      if (event == "turn") events >> n, output.geometry(n);
+      if (event == "mode" || event == "other")
         events >> w >> h, output.mode(event == "mode", {w, h});
-      else if (event == "scale")
-        events >> n, output.scale(n);
-      else if (event == "done")
-        output.done();
-      else if (event == "xdg")
-        events >> n, output.xdg_output_asked(static_cast<uint32_t>(n));
-      else if (event == "logical")
-        events >> w >> h, output.logical_size({w, h});
-      else if (event == "xdgdone")
-        output.xdg_done();
-      else if (event == "gone")
-        output.removed();
-      else
-        ADD_FAILURE() << "no such event: " << event;
+      if (event == "scale") events >> n, output.scale(n);
+      if (event == "done") output.done();
+      if (event == "xdg") events >> n, output.xdg_output_asked(static_cast<uint32_t>(n));
+      if (event == "logical") events >> w >> h, output.logical_size({w, h});
+      if (event == "xdgdone") output.xdg_done();
+      if (event == "gone") output.removed();
     }
     const OutputState& o = output.state();
     const Size mode = o.mode.value_or(Size{}), logical = o.logical.value_or(Size{});
@@ -147,15 +138,6 @@ TEST(WaylandEvents, OneOutput) {
   kept.configure(-30), kept.surface_configure(), dismissed.configure(0), dismissed.dismiss();
   EXPECT_EQ(kept.placed(), -30);
   EXPECT_TRUE(kept.settled() && dismissed.settled() && !dismissed.placed());
-}
-
-// The notch band over the scale, where the main output is the panel shown whole, not turned.
-TEST(WaylandOutputs, NotchBand) {
-  const NotchedPanel panel{74, 3024, 1964, "eDP-1"};
-  const OutputState shown{Size{3024, 1964}, 0, 2, std::nullopt, false, "eDP-1"};
-  const OutputState turned{Size{3024, 1964}, 1, 2, std::nullopt, false, "eDP-1"};
-  EXPECT_DOUBLE_EQ(notch_top(shown, 1.5, panel), 74 / 1.5);
-  EXPECT_DOUBLE_EQ(notch_top(turned, 2, panel), 0);
 }
 
 }  // namespace

@@ -131,8 +131,7 @@ TEST(X11Resources, XftDpiAsTheResourceManagerResolvesIt) {
 TEST(X11Geometry, TheVisibleAreaAndTheScale) {
   // A monitor 300 down, right of another: the deepest strut reaching into it wins, in either order;
   // one taking only its first or last column, or a hostile one, does not count; a partial strut
-  // with no range covers the edge. Another monitor's area is not its; one over stacked monitors
-  // is met with the main one.
+  // with no range covers the edge. Another monitor's area is not its; one over several is cut.
   const RootRect main{960, 300, 960, 780};
   const std::vector<uint32_t> no_range = {0, 0, 340, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   const std::pair<std::vector<TopStrut>, int64_t> cases[] = {
