@@ -254,7 +254,7 @@ EOF
 sway)
   # sway as nobody (it refuses root) in $T, from the root $R where set, without XWayland (whose
   # lock file a killed sway leaves), its sockets linked here.   probe.sh sway WORK DISPLAY CONFIG
-  run=${T#"${R:-}"} && chown nobody:nogroup "$T" && printf "xwayland disable\n$4" >"$T/config" &&
+  run=${T#"${R:-}"} && chown nobody:nogroup "$T" && printf "xwayland disable\n$4" >"$T/config" && cd "$T" &&
     { [ -z "${R:-}" ] || { mount --rbind /dev "$R/dev" && mount -t proc proc "$R/proc"; }; } || exit
   ${R:+chroot "$R"} setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH="$PATH" \
     HOME="$run" XDG_RUNTIME_DIR="$run" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
