@@ -48,7 +48,7 @@ rpm)
   licence="/usr/share/licenses/screenprobe\(-$version\)\{0,1\}/LICENSE"
   ;;
 *)
-  make -C "$source" package >package.log 2>&1 || fail "make package: $(tail -5 package.log)"
+  mkdir -p tmp && TMPDIR=$PWD/tmp make -C "$source" package >package.log 2>&1 || fail "$(tail -5 package.log)"
   [ "$kind" = trixie ] && tools=,cmake,ninja-build,g++,pkg-config,libxcb1-dev,libxcb-randr0-dev,libxau-dev,libxdmcp-dev,libwayland-dev,libwayland-bin,wayland-protocols,libgtest-dev,clang,libobjc-14-dev,sway,foot
   packages=man-db${tools:-} && tar=$kind-$(echo "$packages" | cksum | cut -d ' ' -f 1).tar
   [ -s "$tar" ] || { rm -f "$kind"*.tar && mmdebstrap --variant=minbase --include="$packages" "$kind" \

@@ -115,7 +115,7 @@ desktops)
     xprop -root $(xprop -root | sed -n 's/^\([A-Za-z0-9_]*\)(.*/-remove \1/p')
     [ "$monitors" = 1 ] || xrandr --setmonitor L 960/254x1080/286+0+0 screen \
       --setmonitor '*R' 960/254x1080/286+960+0 none >/dev/null
-    desktop desktops.log sh -c "$setup wait"
+    desktop desktops.log sh -c "mount -t tmpfs none /tmp && $setup wait"  # its sockets go with it
     await "$ready"; await steady; eval "$then"
     case $band in wm* | tile) band=$(wm_band "${band#wm}") ;; esac
     report "$band" "$scale" $((1920 / monitors)) >"$work/want"
@@ -206,7 +206,7 @@ wayland | trixie)
   while IFS='|' read -r name start ready; do
     case $name in *"${only:-}"*) ;; *) continue ;; esac
     n=$((n + 1)) client=foot last= a= && export WAYLAND_DISPLAY=c$n DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus$n"
-    export T="$(mktemp -d ${R:+-p "$R/tmp"})" && desktop compositors.log sh -c "$start & wait"
+    export T="$(mktemp -d ${R:+-p "$R/tmp"})" && desktop compositors.log env TMPDIR="$T" sh -c "$start & wait"
     await '[ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && timeout 5 wayland-info >/dev/null 2>&1' &&
       eval "$ready" >/dev/null || fail "$name: not ready: the account was '$a'"
     report $last >"$work/want"; expect "$name" 0 "$probe"; ended; rm -rf "$T"
