@@ -107,9 +107,11 @@ double notch_top(const OutputState& output, double scale,
 
 int64_t layer_band(Size inside, Size whole, std::optional<int32_t> inside_y,
                    std::optional<int32_t> whole_y, int32_t height) {
-  const int64_t by_popups =
-      inside_y && whole_y ? std::max(int64_t{*whole_y}, int64_t{*whole_y} - *inside_y) : height;
-  return by_popups < height ? by_popups : int64_t{whole.height} - inside.height;
+  if (inside_y && whole_y) {
+    const int64_t by_popups = std::max(int64_t{*whole_y}, int64_t{*whole_y} - *inside_y);
+    if (by_popups < height) return by_popups;
+  }
+  return int64_t{whole.height} - inside.height;
 }
 
 int32_t band_within(int64_t band, int32_t height) {
